@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes a data file with one backup generation so that at every instant a complete file
+// stands at `path`: the new content is written and synced beside it first, then the current
+// file becomes the backup and the new one takes its place. On failure the previous file and
+// its backup stay as they were and `errorText` says in German which file and why.
+class FileSaver {
+public:
+    static bool saveWithBackup(const QString& path, const QString& backupPath,
+                               const QByteArray& content, QString* errorText);
+    // Plain copy for the files the program sets aside (a restored backup, a damaged original).
+    // Never replaces an existing file at `to`.
+    static bool copyFile(const QString& from, const QString& to, QString* errorText);
+    // The whole file; false + German errorText when it cannot be read.
+    static bool readFile(const QString& path, QByteArray* content, QString* errorText);
+};
