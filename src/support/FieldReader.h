@@ -10,9 +10,9 @@
 class FieldReader {
 public:
     struct Field {
-        QString text;     // unquoted fields are trimmed
+        QString text; // unquoted fields are trimmed
         bool quoted = false;
-        int line = 0;     // 1-based line of the whole text the field starts on
+        int line = 0; // 1-based line of the whole text the field starts on
     };
 
     // firstLine: the line number the text starts on, for messages about damaged content.

@@ -1,0 +1,7 @@
+#include "support/Cp1252Validator.h"
+
+#include "support/Cp1252.h"
+
+QValidator::State Cp1252Validator::validate(QString& input, int&) const {
+    return Cp1252::canEncode(input) ? Acceptable : Invalid;
+}

@@ -1,0 +1,13 @@
+# Files of this subsystem, relative to this folder.
+set(_dir ${CMAKE_CURRENT_LIST_DIR})
+list(APPEND CORE_SOURCES
+    ${_dir}/Cp1252.cpp
+    ${_dir}/FieldReader.cpp
+    ${_dir}/FileSaver.cpp
+    ${_dir}/Paths.cpp
+)
+list(APPEND GUI_SOURCES
+    ${_dir}/UserMessage.cpp
+    ${_dir}/GermanTranslation.cpp
+    ${_dir}/Cp1252Validator.cpp
+)
