@@ -18,10 +18,10 @@ public:
     explicit PhoneRegister(QObject* parent = nullptr);
 
     DialSettings settings;
-    int dialHardware = 0; // 0 "&Modem", 1 "&Lautsprecher"
+    int DialHardware = 0; // 0 "&Modem", 1 "&Lautsprecher"
     std::array<QString, CardCount> cardNames;
-    double entryFontSize = DefaultFontSize;
-    int reservedSetting = 0;
+    double EntryFontSize = DefaultFontSize;
+    int ReservedSetting = 0;
 
     // card: 1..4
     CardModel* card(int card) const { return m_cards.at(card - 1); }

@@ -20,7 +20,7 @@ public:
     };
     struct LoadResult {
         LoadStatus status = LoadStatus::Missing;
-        QStringList problems;     // German, one per skipped or replaced piece
+        QStringList problems;      // German, one per skipped or replaced piece
         QString preservedCopyPath; // where the untouched original was set aside
         QString error;             // German, when the file exists but cannot be read
     };
@@ -28,10 +28,10 @@ public:
     // folder: the program folder with a trailing separator.
     explicit RegisterFile(const QString& folder);
 
-    QString registerPath() const;  // .../Telefonregister.ini
-    QString backupPath() const;    // .../Telefonregister.bak
-    QString providerPath() const;  // .../Provider.ini
-    QString providerBackupPath() const; // .../Provider.bak
+    QString RegisterFilePath() const;   // .../Telefonregister.ini
+    QString RegisterBackupPath() const; // .../Telefonregister.bak
+    QString ProviderFilePath() const;   // .../Provider.ini
+    QString ProviderBackupPath() const; // .../Provider.bak
 
     // Reads the register into reg (which the caller has reset to defaults). With problems,
     // the original file is first copied aside, untouched, and preservedCopyPath names it.
@@ -49,7 +49,8 @@ public:
     // a character Windows-1252 cannot hold.
     static QByteArray serialize(const PhoneRegister& reg, QString* errorText);
     // Reads everything after the header line into reg; returns the problems found.
-    static QStringList parse(const QString& afterHeader, int firstLine, PhoneRegister& reg);
+    static QStringList ReadRegisterFile(const QString& afterHeader, int firstLine,
+                                        PhoneRegister& reg);
 
 private:
     QString m_folder;

@@ -43,8 +43,8 @@ inline const QString ZeroFlagInvalid =
 // %2 the setting's name, %3 the value read, %4 the value used instead.
 inline const QString ValueNotNumber =
     QStringLiteral("Zeile %1: Für „%2“ steht „%3“, das ist keine Zahl; es gilt der Wert %4.");
-inline const QString ValueOutOfRange =
-    QStringLiteral("Zeile %1: Der Wert %3 für „%2“ ist zu groß oder zu klein; es gilt der Wert %4.");
+inline const QString ValueOutOfRange = QStringLiteral(
+    "Zeile %1: Der Wert %3 für „%2“ ist zu groß oder zu klein; es gilt der Wert %4.");
 inline const QString ValueReplaced =
     QStringLiteral("Zeile %1: Der Wert %3 für „%2“ ist ungültig; es gilt der Wert %4.");
 inline const QString ValueToCheck =
@@ -58,5 +58,9 @@ inline const QString ReservedName = QStringLiteral("reserviert");
 inline const QString FontSizeName = QStringLiteral("Eintragsgröße");
 inline const QString HandoverEnabledName = QStringLiteral("Übergabe");
 inline const QString ModemDefault = QStringLiteral("0 (Modem)");
+
+inline const QString ContentAfterEnd =
+    QStringLiteral("Zeile %1: Nach dem Ende der Einträge (Kartennummer 0 oder leere Zeile) "
+                   "folgen weitere Angaben; sie wurden nicht gelesen.");
 
 } // namespace RegisterMessages

@@ -1,0 +1,137 @@
+#include "register/EntryEditor.h"
+
+#include "support/Cp1252.h"
+#include "support/UserMessage.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString UnstorableCharacter =
+    QStringLiteral("Die Eingabe „%1“ enthält Zeichen, die das Telefonregister nicht speichern "
+                   "kann.\rBitte ändern Sie die Eingabe.");
+}
+
+EntryEditor::EntryEditor(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Telefonbuch"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+
+    auto* frame = new QGroupBox(QStringLiteral("Eintrag aufnehmen/bearbeiten"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    m_name = new QLineEdit(frame);
+    m_name->setObjectName(QStringLiteral("Text1_0"));
+    m_number = new QLineEdit(frame);
+    m_number->setObjectName(QStringLiteral("Text1_1"));
+    m_zeroChk = new QCheckBox(
+        QStringLiteral("Bei Anruf im gleichen Land der Vorwahlnummer eine Null voranstellen"),
+        frame);
+    m_zeroChk->setObjectName(QStringLiteral("ZeroChk"));
+
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(new QLabel(QStringLiteral("Name des Teilnehmers (Nachname zuerst):")));
+    frameLayout->addWidget(m_name);
+    frameLayout->addWidget(
+        new QLabel(QStringLiteral("Internationale Telefonnummer des Teilnehmers:")));
+    frameLayout->addWidget(m_number);
+    frameLayout->addWidget(m_zeroChk);
+
+    m_cancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
+    m_cancel->setObjectName(QStringLiteral("Command1_1"));
+    m_ok = new QPushButton(QStringLiteral("&OK"), this);
+    m_ok->setObjectName(QStringLiteral("Command1_0"));
+    // No default and no cancel button: Enter and Escape are handled in keyPressEvent.
+    for (QPushButton* button : {m_ok, m_cancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_cancel);
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(frame);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_name, m_number);
+    setTabOrder(m_number, m_zeroChk);
+    setTabOrder(m_zeroChk, m_ok);
+    setTabOrder(m_ok, m_cancel);
+
+    m_name->installEventFilter(this);
+    m_number->installEventFilter(this);
+    connect(m_ok, &QPushButton::clicked, this, [this] { Command1_Click(0); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { Command1_Click(1); });
+    m_name->setFocus();
+}
+
+void EntryEditor::setEntry(const QString& name, const QString& number, int zeroFlag) {
+    m_name->setText(name);
+    m_number->setText(number);
+    m_zeroChk->setChecked(zeroFlag != 0);
+    m_name->setFocus();
+}
+
+QString EntryEditor::name() const {
+    return m_name->text();
+}
+QString EntryEditor::number() const {
+    return m_number->text();
+}
+int EntryEditor::zeroFlag() const {
+    return m_zeroChk->isChecked() ? 1 : 0;
+}
+
+bool EntryEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter walks name -> number -> OK, without a character and without a beep.
+            if (watched == m_name)
+                m_number->setFocus(Qt::TabFocusReason);
+            else if (watched == m_number)
+                m_ok->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void EntryEditor::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        return;
+    case Qt::Key_Escape:
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void EntryEditor::Command1_Click(int index) {
+    if (index != 0) {
+        reject();
+        return;
+    }
+    for (QLineEdit* field : {m_name, m_number}) {
+        if (!Cp1252::canEncode(field->text())) {
+            UserMessage::error(this, UnstorableCharacter.arg(field->text()));
+            field->setFocus();
+            return;
+        }
+    }
+    accept();
+}
