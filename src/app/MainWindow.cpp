@@ -1,0 +1,471 @@
+#include "app/MainWindow.h"
+
+#include "app/AppMessages.h"
+#include "app/CardListView.h"
+#include "app/OptionsPage.h"
+#include "register/EntryEditor.h"
+#include "register/EntryLine.h"
+#include "register/PhoneRegister.h"
+#include "register/RegisterMessages.h"
+#include "support/FileSaver.h"
+#include "support/UserMessage.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(const QString& folder, QWidget* parent)
+    : QMainWindow(parent), m_file(folder), m_register(new PhoneRegister(this)) {
+    setObjectName(QStringLiteral("Form1"));
+    // A dialog frame without minimise and maximise; the tray icon stands in for a taskbar
+    // button.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    buildWindow();
+    buildNameListMenu();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildWindow() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+
+    m_tabStrip = new QTabBar(central);
+    m_tabStrip->setObjectName(QStringLiteral("TabStrip1"));
+    m_tabStrip->setExpanding(false);
+    m_tabStrip->setDrawBase(true);
+    m_pages = new QStackedWidget(central);
+    m_pages->setObjectName(QStringLiteral("Pages"));
+    for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
+        m_tabStrip->addTab(m_register->cardNames[card - 1]);
+        auto* page = new QWidget(m_pages);
+        page->setObjectName(QStringLiteral("Picture1_%1").arg(card));
+        auto* list = new CardListView(card, m_register->card(card), page);
+        auto* pageLayout = new QVBoxLayout(page);
+        pageLayout->setContentsMargins(0, 0, 0, 0);
+        pageLayout->addWidget(list);
+        m_pages->addWidget(page);
+        m_nameLists[card - 1] = list;
+        connect(list, &CardListView::entrySelected, this, &MainWindow::NamList_Click);
+        connect(list, &CardListView::dialRequested, this, &MainWindow::DialSelectedEntry);
+        connect(list, &CardListView::popupRequested, this, &MainWindow::NamList_MouseDown);
+    }
+    m_tabStrip->addTab(QStringLiteral("Optionen"));
+    m_options = new OptionsPage(m_pages);
+    m_pages->addWidget(m_options);
+    applyEntryFont(m_register->EntryFontSize);
+
+    layout->addWidget(m_tabStrip);
+    layout->addWidget(m_pages, 1);
+    layout->addWidget(buildButtonRow());
+    setCentralWidget(central);
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setSizeGripEnabled(false);
+    m_statusText = new QLabel(AppMessages::UsageHint, status);
+    m_statusText->setObjectName(QStringLiteral("StatusText"));
+    status->addWidget(m_statusText, 1);
+    setStatusBar(status);
+
+    connect(m_tabStrip, &QTabBar::currentChanged, this, &MainWindow::TabStrip1_Click);
+    connect(m_options->DebugButton, &QPushButton::clicked, this, [this] { Btn_Click(0); });
+    for (int index : {0, 1}) {
+        connect(m_options->DialHardwareChk[index], &QRadioButton::toggled, this,
+                [this, index](bool checked) { DialHardwareChk_Click(index, checked); });
+    }
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
+
+    setWindowTitle(UserMessage::ProgramName);
+    adjustSize();
+    setFixedSize(sizeHint().expandedTo(QSize(640, 0)));
+}
+
+QWidget* MainWindow::buildButtonRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_autoStartChk = new QCheckBox(QStringLiteral("&Autostart"), row);
+    m_autoStartChk->setObjectName(QStringLiteral("AutoStartCHK"));
+    layout->addWidget(m_autoStartChk);
+    layout->addStretch();
+    const std::array<std::pair<int, QString>, 4> buttons{{{1, QStringLiteral("&Ausblenden")},
+                                                          {20, QStringLiteral("&Info")},
+                                                          {21, QStringLiteral("&Hilfe")},
+                                                          {22, QStringLiteral("&Ende")}}};
+    for (const auto& [index, caption] : buttons) {
+        auto* button = new QPushButton(caption, row);
+        button->setObjectName(QStringLiteral("Btn%1").arg(index));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, index] { Btn_Click(index); });
+        layout->addWidget(button);
+    }
+    return row;
+}
+
+void MainWindow::buildNameListMenu() {
+    m_pummain = new QMenu(QStringLiteral("Namensliste"), this);
+    m_pummain->setObjectName(QStringLiteral("pummain"));
+    const QStringList captions{QStringLiteral("&Einfügen"), QStringLiteral("&Ändern"),
+                               QStringLiteral("&Löschen"), QStringLiteral("-"),
+                               QStringLiteral("&Abbrechen")};
+    for (int index = 1; index <= 5; ++index) {
+        QAction* action =
+            index == 4 ? m_pummain->addSeparator() : m_pummain->addAction(captions[index - 1]);
+        action->setObjectName(QStringLiteral("pum%1").arg(index));
+        action->setData(index);
+        m_pum[index] = action;
+    }
+    m_pummain->setDefaultAction(m_pum[5]);
+}
+
+bool MainWindow::Form_Load() {
+    // The banner, the autostart check and the tray icon come with their own parts.
+    for (int port = 1; port <= 16; ++port)
+        m_options->ComList->addItem(QStringLiteral("COM%1").arg(port));
+    m_options->WahlArtList->addItem(QStringLiteral("Ton"));
+    m_options->WahlArtList->addItem(QStringLiteral("Puls"));
+    setWindowTitle(UserMessage::ProgramName);
+    setWindowState(Qt::WindowNoState);
+    return LoadRegister();
+}
+
+bool MainWindow::LoadRegister() {
+    m_loading = true;
+    m_currentTab = 1;
+    m_tabStrip->blockSignals(true);
+    m_tabStrip->setCurrentIndex(0);
+    m_tabStrip->blockSignals(false);
+    m_pages->setCurrentIndex(0);
+
+    RegisterFile::LoadResult result = m_file.load(*m_register);
+    if (result.status == RegisterFile::LoadStatus::MissingWithBackup && offerBackupRestore())
+        result = m_file.load(*m_register);
+
+    switch (result.status) {
+    case RegisterFile::LoadStatus::Incompatible:
+        UserMessage::error(this,
+                           result.error.isEmpty() ? RegisterMessages::Incompatible : result.error);
+        m_loading = false;
+        return false;
+    case RegisterFile::LoadStatus::Missing:
+    case RegisterFile::LoadStatus::MissingWithBackup:
+        m_register->resetToDefaults();
+        applyRegisterToWindow();
+        SaveRegisterFile();
+        UserMessage::information(this, RegisterMessages::NewFileCreated);
+        ShowOptionsPage();
+        break;
+    case RegisterFile::LoadStatus::Loaded:
+    case RegisterFile::LoadStatus::LoadedWithProblems:
+        applyRegisterToWindow();
+        if (result.status == RegisterFile::LoadStatus::LoadedWithProblems)
+            reportLoadProblems(result);
+        break;
+    }
+    // The provider list joins here once it has a file of its own.
+    m_loading = false;
+    return true;
+}
+
+bool MainWindow::offerBackupRestore() {
+    const QFileInfo backup(m_file.RegisterBackupPath());
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString asideName = QStringLiteral("Telefonregister-%1.bak").arg(stamp);
+    const QString question = AppMessages::RestoreBackupQuestion.arg(
+        QLocale().toString(backup.lastModified(), QStringLiteral("dd.MM.yyyy HH:mm")), asideName);
+    QString error;
+    if (UserMessage::askYesNoDefaultYes(this, question)) {
+        if (m_file.restoreBackup(&error))
+            return true;
+        UserMessage::error(this, AppMessages::RestoreFailed.arg(error));
+    }
+    // A new register will rotate the backup away at its second save: keep it under a name of
+    // its own first.
+    if (!FileSaver::copyFile(backup.filePath(), backup.dir().filePath(asideName), &error))
+        UserMessage::error(this, error);
+    return false;
+}
+
+void MainWindow::reportLoadProblems(const RegisterFile::LoadResult& result) {
+    constexpr int shownProblems = 12;
+    QStringList lines = result.problems.mid(0, shownProblems);
+    if (result.problems.size() > shownProblems)
+        lines << AppMessages::MoreProblems.arg(result.problems.size() - shownProblems);
+    QString text = AppMessages::LoadProblems.arg(lines.join(QLatin1Char('\r')));
+    if (!result.preservedCopyPath.isEmpty())
+        text += AppMessages::OriginalKept.arg(result.preservedCopyPath);
+    UserMessage::information(this, text);
+}
+
+void MainWindow::applyRegisterToWindow() {
+    const int hardware = m_register->DialHardware == 1 ? 1 : 0;
+    m_options->DialHardwareChk[hardware]->setChecked(true);
+    for (int card = 1; card <= PhoneRegister::CardCount; ++card)
+        m_tabStrip->setTabText(card - 1, m_register->cardNames[card - 1]);
+    applyEntryFont(m_register->EntryFontSize);
+}
+
+void MainWindow::applyEntryFont(double size) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(size);
+    for (CardListView* list : m_nameLists)
+        list->setFont(font);
+}
+
+bool MainWindow::SaveRegisterFile() {
+    QString error;
+    if (m_file.save(*m_register, &error))
+        return true;
+    // What is in memory stays; the next change tries again.
+    UserMessage::error(this, error);
+    return false;
+}
+
+void MainWindow::ShowOptionsPage() {
+    if (m_tabStrip->currentIndex() == OptionsTab - 1)
+        TabStrip1_Click();
+    else
+        m_tabStrip->setCurrentIndex(OptionsTab - 1);
+}
+
+void MainWindow::TabStrip1_Click() {
+    if (!isVisible())
+        bringToFront();
+    const int t = m_tabStrip->currentIndex() + 1;
+    m_pages->setCurrentIndex(t - 1);
+    if (t != OptionsTab) {
+        if (m_currentTab == OptionsTab) {
+            SaveOptionControls();
+            StatusListe();
+        }
+        nameList(t)->setFocus(Qt::OtherFocusReason);
+    } else if (m_currentTab != OptionsTab) {
+        LoadOptionControls();
+        SetStatusText(AppMessages::OptionsHint);
+        m_options->Text1[2]->setFocus(Qt::OtherFocusReason);
+    }
+    m_currentTab = t;
+}
+
+QString MainWindow::statusText() const {
+    return m_statusText->text();
+}
+
+void MainWindow::SetStatusText(const QString& text) {
+    m_statusText->setText(text);
+}
+
+void MainWindow::StatusListe() {
+    SetStatusText(AppMessages::UsageHint);
+}
+
+void MainWindow::LoadOptionControls() {
+    m_options->loadFrom(*m_register);
+}
+
+void MainWindow::SaveOptionControls() {
+    m_options->saveTo(*m_register);
+    applyRegisterToWindow();
+    SaveRegisterFile();
+}
+
+void MainWindow::NamList_Click(int card, int row) {
+    SetStatusText(GetEntryNumber(m_register->card(card)->line(row)));
+}
+
+void MainWindow::onFocusChanged(QWidget* old, QWidget* now) {
+    // A name list hands the focus back to the tab strip, except to a modal dialog.
+    if (m_modalDialogOpen || !old || !now || now == m_tabStrip || now->window() != this)
+        return;
+    for (CardListView* list : m_nameLists) {
+        if (old == list) {
+            m_tabStrip->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+void MainWindow::NamList_MouseDown(int card, const QPoint& globalPos) {
+    const bool selected = nameList(card)->selectedRow() >= 0;
+    m_pum[2]->setEnabled(selected);
+    m_pum[3]->setEnabled(selected);
+    QAction* chosen = m_pummain->exec(globalPos);
+    if (chosen)
+        pum_Click(chosen->data().toInt());
+    StatusListe();
+}
+
+void MainWindow::pum_Click(int index) {
+    if (m_currentTab < 1 || m_currentTab > PhoneRegister::CardCount)
+        return;
+    CardListView* list = nameList(m_currentTab);
+    const int row = list->selectedRow();
+    switch (index) {
+    case 1:
+        OpenEntryEditor(QString(), QString(), 1);
+        break;
+    case 2:
+        if (row >= 0) {
+            const QString line = m_register->card(m_currentTab)->line(row);
+            OpenEntryEditor(GetEntryName(line), GetEntryNumber(line), GetEntryZeroFlag(line));
+        }
+        break;
+    case 3:
+        if (row >= 0) {
+            const QString line = m_register->card(m_currentTab)->line(row);
+            const QString text = RegisterMessages::DeleteQuestion + GetEntryName(line) +
+                                 QStringLiteral(" (") + GetEntryNumber(line) + QStringLiteral(")");
+            if (UserMessage::askYesNo(this, RegisterMessages::DeleteTitle, text)) {
+                RemoveSelectedEntry();
+                SaveRegisterFile();
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::OpenEntryEditor(const QString& name, const QString& number, int zeroFlag) {
+    EntryEditor editor(this);
+    editor.setEntry(name, number, zeroFlag);
+    m_editInsertMode = name.isEmpty() && number.isEmpty();
+    m_modalDialogOpen = true;
+    const int result = editor.exec();
+    m_modalDialogOpen = false;
+    if (result != QDialog::Accepted)
+        return;
+    if (!m_editInsertMode)
+        RemoveSelectedEntry();
+    if (!editor.name().isEmpty() && !editor.number().isEmpty()) {
+        m_register->card(m_currentTab)
+            ->addLine(MakeEntryLine(editor.name(), editor.number(), editor.zeroFlag()));
+    }
+    SaveRegisterFile();
+}
+
+void MainWindow::RemoveSelectedEntry() {
+    CardListView* list = nameList(m_currentTab);
+    const int row = list->selectedRow();
+    if (row >= 0)
+        m_register->card(m_currentTab)->removeLineAt(row);
+}
+
+void MainWindow::DialSelectedEntry() {
+    if (m_currentTab < 1 || m_currentTab > PhoneRegister::CardCount)
+        return;
+    emit dialRequested(m_currentTab, nameList(m_currentTab)->selectedRow());
+}
+
+void MainWindow::DialHardwareChk_Click(int index, bool checked) {
+    if (!checked)
+        return;
+    m_register->DialHardware = index;
+    if (!m_loading)
+        SaveRegisterFile();
+}
+
+void MainWindow::Btn_Click(int index) {
+    switch (index) {
+    case 0:
+        showModemAnswer();
+        break;
+    case 1:
+        hide();
+        break;
+    case 20:
+        showInfo();
+        break;
+    case 21: // the help document comes with its own part
+        break;
+    case 22:
+        Unload();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::showModemAnswer() {
+    if (m_modemAnswer.isEmpty())
+        m_modemAnswer = AppMessages::NoModemAnswer;
+    UserMessage::information(this, AppMessages::ModemAnswerIntro + m_modemAnswer);
+}
+
+void MainWindow::showInfo() {
+    QString text = AppMessages::InfoText.arg(QCoreApplication::applicationVersion());
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    auto* box = new QMessageBox(QMessageBox::Information, UserMessage::ProgramName, text,
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("InfoDialog"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+void MainWindow::Unload() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    // Asked to close, then closing: the options page is saved at both steps.
+    if (m_currentTab == OptionsTab)
+        SaveOptionControls();
+    if (m_currentTab == OptionsTab)
+        SaveOptionControls();
+    hide();
+    emit unloaded();
+}
+
+void MainWindow::bringToFront() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    // The close box only hides the window; nothing is saved.
+    event->ignore();
+    hide();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_centred) {
+        m_centred = true;
+        // The frame is known only once the window manager has framed the window.
+        QTimer::singleShot(0, this, &MainWindow::centreOnScreen);
+        centreOnScreen();
+    }
+}
+
+void MainWindow::centreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}

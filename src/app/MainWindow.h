@@ -1,0 +1,107 @@
+#pragma once
+
+#include "register/RegisterFile.h"
+
+#include <QMainWindow>
+#include <array>
+
+class CardListView;
+class OptionsPage;
+class PhoneRegister;
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStackedWidget;
+class QTabBar;
+
+// "Kurbelfon": the four cards and the options page on one tab strip, the button row and the
+// status line. It shows the register and forwards what the user does to it; every completed
+// change is saved at once.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int OptionsTab = 5;
+
+    // folder: the program folder (with a trailing separator) that holds the data files.
+    explicit MainWindow(const QString& folder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Prepares the controls and loads the register. false: the program must end now.
+    bool Form_Load();
+    // The program's own end ("&Ende", a signal, the end of the session): saves the options
+    // page when it is shown, then emits unloaded(). Runs once.
+    void Unload();
+    // A second start asked for the window.
+    void bringToFront();
+
+    PhoneRegister* phoneRegister() const { return m_register; }
+    const RegisterFile& registerFile() const { return m_file; }
+    int CurrentTab() const { return m_currentTab; }
+    bool Loading() const { return m_loading; }
+    bool ModalDialogOpen() const { return m_modalDialogOpen; }
+    QString statusText() const;
+    CardListView* nameList(int card) const { return m_nameLists.at(card - 1); }
+    OptionsPage* optionsPage() const { return m_options; }
+    QTabBar* tabStrip() const { return m_tabStrip; }
+    QMenu* nameListMenu() const { return m_pummain; }
+
+    bool LoadRegister();
+    bool SaveRegisterFile();
+    void ShowOptionsPage();
+    void SetStatusText(const QString& text);
+    void StatusListe();
+    void LoadOptionControls();
+    void SaveOptionControls();
+    void OpenEntryEditor(const QString& name, const QString& number, int zeroFlag);
+    void RemoveSelectedEntry();
+    void pum_Click(int index);
+    void Btn_Click(int index);
+
+signals:
+    void unloaded();
+    // A double click, Space or Enter on the current card's list.
+    void dialRequested(int card, int row);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildWindow();
+    QWidget* buildButtonRow();
+    void buildNameListMenu();
+    void TabStrip1_Click();
+    void NamList_Click(int card, int row);
+    void NamList_MouseDown(int card, const QPoint& globalPos);
+    void onFocusChanged(QWidget* old, QWidget* now);
+    void DialHardwareChk_Click(int index, bool checked);
+    void DialSelectedEntry();
+    void showModemAnswer();
+    void showInfo();
+    void applyRegisterToWindow();
+    void applyEntryFont(double size);
+    bool offerBackupRestore();
+    void reportLoadProblems(const RegisterFile::LoadResult& result);
+    void centreOnScreen();
+
+    RegisterFile m_file;
+    PhoneRegister* m_register = nullptr;
+    QTabBar* m_tabStrip = nullptr;
+    QStackedWidget* m_pages = nullptr;
+    std::array<CardListView*, 4> m_nameLists{};
+    OptionsPage* m_options = nullptr;
+    QLabel* m_statusText = nullptr;
+    QCheckBox* m_autoStartChk = nullptr;
+    QMenu* m_pummain = nullptr;
+    std::array<QAction*, 6> m_pum{}; // pum(1)..pum(5), index 0 unused
+
+    int m_currentTab = 1;
+    bool m_loading = false;
+    bool m_modalDialogOpen = false;
+    bool m_editInsertMode = false;
+    bool m_unloaded = false;
+    bool m_centred = false;
+    QString m_modemAnswer;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <memory>
+
+class QLocalServer;
+
+// One running program per user: a second start asks the first to show its window and ends,
+// so two windows never overwrite each other's saves.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    // runtimeFolder: per user (XDG_RUNTIME_DIR); holds the lock file and the socket.
+    explicit SingleInstance(const QString& runtimeFolder, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // true: this is the only running program, and it now listens for later starts.
+    bool acquire();
+    // From a later start: asks the running program to show itself. true when it answered.
+    bool activateRunning();
+
+signals:
+    void activationRequested();
+
+private:
+    QString m_lockPath;
+    QString m_socketPath;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer* m_server = nullptr;
+};

@@ -1,0 +1,12 @@
+# Files of this subsystem, relative to this folder (main.cpp is the executable's own).
+set(_dir ${CMAKE_CURRENT_LIST_DIR})
+list(APPEND CORE_SOURCES
+    ${_dir}/OptionRules.cpp
+)
+list(APPEND GUI_SOURCES
+    ${_dir}/MainWindow.cpp
+    ${_dir}/CardListView.cpp
+    ${_dir}/OptionsPage.cpp
+    ${_dir}/SingleInstance.cpp
+    ${_dir}/UnixSignalWatcher.cpp
+)

@@ -1,0 +1,82 @@
+#include "register/EntryEditor.h"
+#include "support/GermanTranslation.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TestEntryEditor : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installGermanTranslation(*qApp); }
+
+    void layoutAndStartState() {
+        EntryEditor editor;
+        editor.setEntry(QStringLiteral("Muster, Anna"), QStringLiteral("49 89 123"), 0);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QCOMPARE(editor.windowTitle(), QStringLiteral("Telefonbuch"));
+        auto* name = editor.findChild<QLineEdit*>(QStringLiteral("Text1_0"));
+        auto* number = editor.findChild<QLineEdit*>(QStringLiteral("Text1_1"));
+        auto* zero = editor.findChild<QCheckBox*>(QStringLiteral("ZeroChk"));
+        auto* ok = editor.findChild<QPushButton*>(QStringLiteral("Command1_0"));
+        auto* cancel = editor.findChild<QPushButton*>(QStringLiteral("Command1_1"));
+        QVERIFY(name && number && zero && ok && cancel);
+        QCOMPARE(ok->text(), QStringLiteral("&OK"));
+        QCOMPARE(cancel->text(), QStringLiteral("&Abbrechen"));
+        QVERIFY(cancel->x() < ok->x());
+        QVERIFY(!zero->isChecked());
+        QCOMPARE(QApplication::focusWidget(), name);
+
+        // Tab order: name, number, check box, OK, Abbrechen.
+        const QList<QWidget*> order{number, zero, ok, cancel, name};
+        for (QWidget* expected : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), expected);
+        }
+    }
+
+    void enterWalksToOkAndPressesIt() {
+        EntryEditor editor;
+        editor.setEntry(QString(), QString(), 1);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        auto* name = editor.findChild<QLineEdit*>(QStringLiteral("Text1_0"));
+        auto* number = editor.findChild<QLineEdit*>(QStringLiteral("Text1_1"));
+        auto* ok = editor.findChild<QPushButton*>(QStringLiteral("Command1_0"));
+        QTest::keyClicks(name, QStringLiteral("Meier"));
+        QTest::keyClick(name, Qt::Key_Return);
+        QCOMPARE(name->text(), QStringLiteral("Meier")); // Enter adds no character
+        QCOMPARE(QApplication::focusWidget(), number);
+        QVERIFY(editor.isVisible());
+        QTest::keyClicks(number, QStringLiteral("49 30 1"));
+        QTest::keyClick(number, Qt::Key_Enter);
+        QCOMPARE(QApplication::focusWidget(), ok);
+        QVERIFY(editor.isVisible());
+        QTest::keyClick(ok, Qt::Key_Return);
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QCOMPARE(editor.zeroFlag(), 1);
+    }
+
+    void escapeAndEnterElsewhereDoNothing() {
+        EntryEditor editor;
+        editor.setEntry(QStringLiteral("A"), QStringLiteral("1"), 1);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        auto* zero = editor.findChild<QCheckBox*>(QStringLiteral("ZeroChk"));
+        QTest::keyClick(&editor, Qt::Key_Escape);
+        QVERIFY(editor.isVisible());
+        zero->setFocus();
+        QTest::keyClick(zero, Qt::Key_Return);
+        QVERIFY(editor.isVisible());
+        QVERIFY(zero->isChecked());
+        // The close box is the same as "&Abbrechen".
+        editor.close();
+        QCOMPARE(editor.result(), int(QDialog::Rejected));
+    }
+};
+
+QTEST_MAIN(TestEntryEditor)
+#include "test_entryeditor.moc"
