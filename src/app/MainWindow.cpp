@@ -3,6 +3,7 @@
 #include "app/AppMessages.h"
 #include "app/CardListView.h"
 #include "app/OptionsPage.h"
+#include "app/TaskbarHint.h"
 #include "register/EntryEditor.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
@@ -453,6 +454,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // Once the window manager has mapped the window it takes requests about its state.
+    QTimer::singleShot(0, this, [this] { TaskbarHint::skipTaskbar(this); });
     if (!m_centred) {
         m_centred = true;
         // The frame is known only once the window manager has framed the window.

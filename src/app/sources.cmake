@@ -9,4 +9,5 @@ list(APPEND GUI_SOURCES
     ${_dir}/OptionsPage.cpp
     ${_dir}/SingleInstance.cpp
     ${_dir}/UnixSignalWatcher.cpp
+    ${_dir}/TaskbarHint.cpp
 )
