@@ -8,6 +8,7 @@
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
 #include "register/RegisterMessages.h"
+#include "support/AutoStart.h"
 #include "support/FileSaver.h"
 #include "support/UserMessage.h"
 
@@ -94,6 +95,8 @@ void MainWindow::buildWindow() {
                 [this, index](bool checked) { DialHardwareChk_Click(index, checked); });
     }
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
+    connect(m_autoStartChk, &QCheckBox::toggled, this,
+            [this] { ApplyAutoStartCheck(m_autoStartChk); });
 
     setWindowTitle(UserMessage::ProgramName);
     adjustSize();
@@ -139,7 +142,8 @@ void MainWindow::buildNameListMenu() {
 }
 
 bool MainWindow::Form_Load() {
-    // The banner, the autostart check and the tray icon come with their own parts.
+    // The banner and the tray icon are not built yet.
+    InitAutoStartCheck(m_autoStartChk);
     for (int port = 1; port <= 16; ++port)
         m_options->ComList->addItem(QStringLiteral("COM%1").arg(port));
     m_options->WahlArtList->addItem(QStringLiteral("Ton"));

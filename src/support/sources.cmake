@@ -10,4 +10,5 @@ list(APPEND GUI_SOURCES
     ${_dir}/UserMessage.cpp
     ${_dir}/GermanTranslation.cpp
     ${_dir}/Cp1252Validator.cpp
+    ${_dir}/AutoStart.cpp
 )

@@ -1,0 +1,5 @@
+#include "support/AutoStart.h"
+
+void InitAutoStartCheck(QCheckBox*) {}
+
+void ApplyAutoStartCheck(QCheckBox*) {}
