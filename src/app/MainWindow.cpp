@@ -32,6 +32,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 MainWindow::MainWindow(const QString& folder, QWidget* parent)
     : QMainWindow(parent), m_file(folder), m_register(new PhoneRegister(this)) {
@@ -462,17 +463,31 @@ void MainWindow::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] { TaskbarHint::skipTaskbar(this); });
     if (!m_centred) {
         m_centred = true;
-        // The frame is known only once the window manager has framed the window.
-        QTimer::singleShot(0, this, &MainWindow::centreOnScreen);
-        centreOnScreen();
+        centreOnScreen(QMargins());
+        windowHandle()->installEventFilter(this);
     }
 }
 
-void MainWindow::centreOnScreen() {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The frame is known only once the window manager has framed the window, which it has
+    // done by the time the window is exposed: centre the whole frame then, once.
+    if (watched == windowHandle() && event->type() == QEvent::Expose && !m_frameCentred) {
+        const QMargins frame = windowHandle()->frameMargins();
+        if (!frame.isNull()) {
+            m_frameCentred = true;
+            centreOnScreen(frame);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::centreOnScreen(const QMargins& frameMargins) {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect frame = frameGeometry();
+    QRect frame = geometry().marginsAdded(frameMargins);
     frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    QRect client = geometry();
+    client.moveTopLeft(frame.topLeft() + QPoint(frameMargins.left(), frameMargins.top()));
+    setGeometry(client);
 }

@@ -67,6 +67,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
@@ -84,7 +85,7 @@ private:
     void applyEntryFont(double size);
     bool offerBackupRestore();
     void reportLoadProblems(const RegisterFile::LoadResult& result);
-    void centreOnScreen();
+    void centreOnScreen(const QMargins& frameMargins);
 
     RegisterFile m_file;
     PhoneRegister* m_register = nullptr;
@@ -103,5 +104,6 @@ private:
     bool m_editInsertMode = false;
     bool m_unloaded = false;
     bool m_centred = false;
+    bool m_frameCentred = false;
     QString m_modemAnswer;
 };
