@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A private X desktop: Xvfb on a free display, openbox for real close boxes and focus, and trayer
+// as the notification area. Everything it started is stopped when it is destroyed.
+class XDesktop {
+public:
+    XDesktop();
+    ~XDesktop();
+    XDesktop(const XDesktop&) = delete;
+    XDesktop& operator=(const XDesktop&) = delete;
+
+    // Starts the three in order and waits until each answers. False with errorString() if a tool
+    // is missing or does not come up.
+    bool start();
+    QString errorString() const { return m_error; }
+
+    QString display() const { return m_display; }
+    // The environment of an X client on this desktop: DISPLAY set, no session bus (so the tray
+    // icon docks through XEmbed), runtime and home folders of its own.
+    QProcessEnvironment environment() const;
+
+private:
+    bool startServer();
+    bool startWindowManager();
+    bool startTray();
+    std::unique_ptr<QProcess> launch(const QString& program, const QStringList& arguments);
+    bool fail(const QString& error);
+
+    QTemporaryDir m_home;
+    QString m_display;
+    QString m_error;
+    std::unique_ptr<QProcess> m_server;
+    std::unique_ptr<QProcess> m_windowManager;
+    std::unique_ptr<QProcess> m_tray;
+};
