@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
@@ -96,6 +97,18 @@ void MainWindow::buildWindow() {
                 [this, index](bool checked) { DialHardwareChk_Click(index, checked); });
     }
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
+    // The tabs by keyboard, as in other tabbed windows.
+    const std::array<std::pair<QKeySequence, int>, 4> tabKeys{
+        {{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+         {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+         {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1}}};
+    for (const auto& [keys, step] : tabKeys) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step] {
+            const int count = m_tabStrip->count();
+            m_tabStrip->setCurrentIndex((m_tabStrip->currentIndex() + step + count) % count);
+        });
+    }
     connect(m_autoStartChk, &QCheckBox::toggled, this,
             [this] { ApplyAutoStartCheck(m_autoStartChk); });
 

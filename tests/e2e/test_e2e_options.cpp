@@ -1,0 +1,97 @@
+// The options page of the real program, worked with the keyboard on a private X desktop.
+#include "Poll.h"
+#include "ProgramRun.h"
+#include "XDesktop.h"
+#include "XWindows.h"
+
+#include <QTest>
+
+namespace {
+
+const QString Title = QStringLiteral("Kurbelfon");
+const QString Register = QStringLiteral("Telefonregister.ini");
+const QString Backup = QStringLiteral("Telefonregister.bak");
+const QString MainWindow = QStringLiteral("UTILITY");
+const QByteArray Written =
+    QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
+                      "0,1,0,0,\"\",0,\"00\",\"41\",\"44\",12,\"\",\"\",0\r\n"
+                      "\"Firma\",\"B\xFCro 2\",\"Familie\",\"Privat 2\"\r\n"
+                      "2,\"M\xFCller, Anna\",\"49 89 12345\",1\r\n");
+
+} // namespace
+
+class TestE2eOptions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        m_desktop = std::make_unique<XDesktop>();
+        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
+        m_windows = std::make_unique<XWindows>(m_desktop->display());
+    }
+    void init() {
+        m_run = std::make_unique<ProgramRun>(*m_desktop);
+        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
+        QVERIFY(m_run->write(Register, Written));
+        m_program = m_run->start();
+        QVERIFY2(m_program, qPrintable(m_run->errorString()));
+        m_main = m_windows->waitFor(Title, MainWindow, m_program->processId(), Poll::StartLimitMs);
+        QVERIFY2(m_main != 0, "no main window");
+    }
+    void cleanup() {
+        if (m_run && QTest::currentTestFailed())
+            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
+        m_run.reset();
+    }
+
+    // Typed on the page, stored when a card is chosen again.
+    void leavingThePageStoresWhatWasTyped() {
+        QVERIFY(key(QStringLiteral("ctrl+Prior"))); // back from card 1 to "Optionen"
+        // The focus starts in the own country code; the area code is next.
+        QVERIFY(key(QStringLiteral("Tab")) && key(QStringLiteral("ctrl+a")) &&
+                type(QStringLiteral("089")));
+        // Then the outside-line and international prefixes, then the first card name.
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(key(QStringLiteral("Tab")));
+        QVERIFY(key(QStringLiteral("ctrl+a")) && type(QStringLiteral("Kunden")));
+        QVERIFY(!m_run->exists(Backup)); // nothing is stored while the page is shown
+
+        QVERIFY(key(QStringLiteral("ctrl+Next"))); // on to card 1
+        QVERIFY(m_run->waitForChange(Register, Written, Poll::ChangeLimitMs));
+        const QByteArray saved = m_run->read(Register);
+        QVERIFY2(saved.contains("\"41\",\"89\",12,"), saved.constData());
+        QVERIFY2(saved.contains("\"Kunden\",\"B\xFC"
+                                "ro 2\""),
+                 saved.constData());
+        QCOMPARE(m_run->read(Backup), Written);
+    }
+
+    void endOnThePageWritesTwice() {
+        QVERIFY(key(QStringLiteral("ctrl+Prior")));
+        QVERIFY(key(QStringLiteral("alt+e"))); // "&Ende"
+        QVERIFY(ProgramRun::waitForEnd(m_program, Poll::ChangeLimitMs));
+        QCOMPARE(m_program->exitCode(), 0);
+        // Asked to close and closing each save the page: the backup is the second save's twin.
+        QVERIFY(m_run->exists(Backup));
+        QCOMPARE(m_run->read(Backup), m_run->read(Register));
+        QVERIFY(m_run->read(Register).contains("\"M\xFCller, Anna\""));
+    }
+
+private:
+    bool key(const QString& name) { return m_windows->pressKey(m_main, name); }
+    bool type(const QString& text) {
+        return m_windows->activate(m_main) &&
+               m_windows->tool(
+                   QStringLiteral("xdotool"),
+                   {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+    }
+
+    std::unique_ptr<XDesktop> m_desktop;
+    std::unique_ptr<XWindows> m_windows;
+    std::unique_ptr<ProgramRun> m_run;
+    QProcess* m_program = nullptr;
+    XWindows::Id m_main = 0;
+};
+
+QTEST_GUILESS_MAIN(TestE2eOptions)
+#include "test_e2e_options.moc"
