@@ -445,9 +445,17 @@ void MainWindow::Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    // Asked to close, then closing: the options page is saved at both steps.
+    Form_QueryUnload();
+    Form_Unload();
+}
+
+void MainWindow::Form_QueryUnload() {
+    // The program itself ends: the options page must not be lost.
     if (m_currentTab == OptionsTab)
         SaveOptionControls();
+}
+
+void MainWindow::Form_Unload() {
     if (m_currentTab == OptionsTab)
         SaveOptionControls();
     hide();
@@ -465,7 +473,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // The close box only hides the window; nothing is saved.
+    // The user's close box only hides the window; nothing is saved.
     event->ignore();
     hide();
 }

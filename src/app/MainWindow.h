@@ -33,6 +33,7 @@ public:
     // The program's own end ("&Ende", a signal, the end of the session): saves the options
     // page when it is shown, then emits unloaded(). Runs once.
     void Unload();
+    bool isUnloaded() const { return m_unloaded; }
     // A second start asked for the window.
     void bringToFront();
 
@@ -85,6 +86,8 @@ private:
     void applyEntryFont(double size);
     bool offerBackupRestore();
     void reportLoadProblems(const RegisterFile::LoadResult& result);
+    void Form_QueryUnload();
+    void Form_Unload();
     void centreOnScreen(const QMargins& frameMargins);
 
     RegisterFile m_file;

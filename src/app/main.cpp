@@ -31,6 +31,9 @@ int main(int argc, char* argv[]) {
 
     if (!window.Form_Load())
         return 1;
+    // Ended by a signal while a start-up message was still open.
+    if (window.isUnloaded())
+        return 0;
     if (!window.isVisible())
         window.show();
     const int result = app.exec();

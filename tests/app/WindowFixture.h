@@ -2,9 +2,11 @@
 
 #include "ModalWatcher.h"
 #include "app/MainWindow.h"
+#include "register/RegisterTestData.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 // A program folder of its own and a main window loaded from it, as a start would.
@@ -33,9 +35,14 @@ struct WindowFixture {
             window->show();
         return loaded;
     }
+
+    // The window as the active one, so the focus can be followed.
+    bool startActive() {
+        if (!start())
+            return false;
+        QApplication::setActiveWindow(window.get());
+        return QTest::qWaitForWindowActive(window.get());
+    }
 };
 
-inline const QByteArray FirstStartFile =
-    "[KURBELFON VERSION 4]\r\n"
-    "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
-    "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n";
+inline const QByteArray FirstStartFile = RegisterTestData::FirstStart;

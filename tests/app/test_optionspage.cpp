@@ -40,9 +40,7 @@ private slots:
     void init() {
         f = new WindowFixture;
         f->write(QStringLiteral("Telefonregister.ini"), Register);
-        QVERIFY(f->start());
-        QApplication::setActiveWindow(f->window.get());
-        QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
+        QVERIFY(f->startActive());
     }
     void cleanup() { delete f; }
 

@@ -1,6 +1,7 @@
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
 #include "register/RegisterFile.h"
+#include "register/RegisterTestData.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,35 +41,7 @@ private:
 
 namespace {
 
-const QByteArray FirstStart = "[KURBELFON VERSION 4]\r\n"
-                              "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
-                              "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n";
-const QByteArray Settings = "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n";
-const QByteArray CardNames = "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n";
-
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void put(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(content), content.size());
-}
-
-// "card|name|number|flag" for every entry, card by card in list order.
-QStringList entries(const PhoneRegister& reg) {
-    QStringList all;
-    for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
-        for (const QString& line : reg.card(card)->lines())
-            all << QStringLiteral("%1|%2|%3|%4")
-                       .arg(card)
-                       .arg(GetEntryName(line), GetEntryNumber(line))
-                       .arg(GetEntryZeroFlag(line));
-    }
-    return all;
-}
+using namespace RegisterTestData;
 
 bool isFresh(const PhoneRegister& reg) {
     PhoneRegister fresh;

@@ -1,6 +1,7 @@
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
 #include "register/RegisterFile.h"
+#include "register/RegisterTestData.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -32,33 +33,8 @@ private:
 
 namespace {
 
-const QByteArray Header = "[KURBELFON VERSION 4]\r\n";
-const QByteArray Settings = "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n";
-const QByteArray CardNames = "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n";
+using namespace RegisterTestData;
 const QStringList DefaultNames{"Büro 1", "Büro 2", "Privat 1", "Privat 2"};
-
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void put(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(content), content.size());
-}
-
-QStringList entries(const PhoneRegister& reg) {
-    QStringList all;
-    for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
-        for (const QString& line : reg.card(card)->lines())
-            all << QStringLiteral("%1|%2|%3|%4")
-                       .arg(card)
-                       .arg(GetEntryName(line), GetEntryNumber(line))
-                       .arg(GetEntryZeroFlag(line));
-    }
-    return all;
-}
 
 QString check(int line, const QString& name, const QString& value) {
     return QStringLiteral("Zeile %1: Der Wert %3 für „%2“ ist ungültig; bitte die Einstellung auf "
