@@ -2,7 +2,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 WERROR ?= ON
 
-.PHONY: deps configure build run test format clean
+.PHONY: deps configure build run test bench format clean
 
 deps:
 	sh scripts/install-deps.sh
@@ -18,6 +18,9 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
+
+bench: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
