@@ -1,5 +1,6 @@
 // The options page of the real program, worked with the keyboard on a private X desktop.
 #include "Poll.h"
+#include "ProgramNames.h"
 #include "ProgramRun.h"
 #include "XDesktop.h"
 #include "XWindows.h"
@@ -8,10 +9,8 @@
 
 namespace {
 
-const QString Title = QStringLiteral("Kurbelfon");
-const QString Register = QStringLiteral("Telefonregister.ini");
-const QString Backup = QStringLiteral("Telefonregister.bak");
-const QString MainWindow = QStringLiteral("UTILITY");
+using namespace ProgramNames;
+
 const QByteArray Written =
     QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
                       "0,1,0,0,\"\",0,\"00\",\"41\",\"44\",12,\"\",\"\",0\r\n"

@@ -1,5 +1,6 @@
 // Start, hide, second start and end of the real program on a private X desktop.
 #include "Poll.h"
+#include "ProgramNames.h"
 #include "ProgramRun.h"
 #include "XDesktop.h"
 #include "XWindows.h"
@@ -11,12 +12,7 @@
 
 namespace {
 
-const QString Title = QStringLiteral("Kurbelfon");
-const QString Register = QStringLiteral("Telefonregister.ini");
-const QString Backup = QStringLiteral("Telefonregister.bak");
-// A message box is a dialog; the main window is a tool window.
-const QString MessageBox = QStringLiteral("DIALOG");
-const QString MainWindow = QStringLiteral("UTILITY");
+using namespace ProgramNames;
 
 // What a first start writes: Windows-1252, CRLF.
 const QByteArray NewRegister =
