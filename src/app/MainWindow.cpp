@@ -4,6 +4,7 @@
 #include "app/CardListView.h"
 #include "app/OptionsPage.h"
 #include "app/TaskbarHint.h"
+#include "dialing/EntryDialer.h"
 #include "register/EntryEditor.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
@@ -44,6 +45,7 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     buildWindow();
     buildNameListMenu();
+    buildDialing();
 }
 
 MainWindow::~MainWindow() = default;
@@ -153,6 +155,16 @@ void MainWindow::buildNameListMenu() {
         m_pum[index] = action;
     }
     m_pummain->setDefaultAction(m_pum[5]);
+}
+
+void MainWindow::buildDialing() {
+    m_entryDialer = new EntryDialer(m_register, this);
+    // Until the provider table is built, a ticked list finds no provider.
+    m_entryDialer->setProviderChoice([this](int, int, int) -> std::optional<QString> {
+        if (!m_options->TelcoListChk->isChecked())
+            return std::nullopt;
+        return QString();
+    });
 }
 
 bool MainWindow::Form_Load() {
@@ -392,7 +404,11 @@ void MainWindow::RemoveSelectedEntry() {
 void MainWindow::DialSelectedEntry() {
     if (m_currentTab < 1 || m_currentTab > PhoneRegister::CardCount)
         return;
-    emit dialRequested(m_currentTab, nameList(m_currentTab)->selectedRow());
+    const int row = nameList(m_currentTab)->selectedRow();
+    emit dialRequested(m_currentTab, row);
+    // An empty card, or nothing selected: nothing to dial.
+    if (row >= 0)
+        m_entryDialer->dialEntry(m_register->card(m_currentTab)->line(row));
 }
 
 void MainWindow::DialHardwareChk_Click(int index, bool checked) {

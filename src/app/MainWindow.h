@@ -6,6 +6,7 @@
 #include <array>
 
 class CardListView;
+class EntryDialer;
 class OptionsPage;
 class PhoneRegister;
 class QAction;
@@ -45,6 +46,7 @@ public:
     QString statusText() const;
     CardListView* nameList(int card) const { return m_nameLists.at(card - 1); }
     OptionsPage* optionsPage() const { return m_options; }
+    EntryDialer* entryDialer() const { return m_entryDialer; }
     QTabBar* tabStrip() const { return m_tabStrip; }
     QMenu* nameListMenu() const { return m_pummain; }
 
@@ -74,6 +76,7 @@ private:
     void buildWindow();
     QWidget* buildButtonRow();
     void buildNameListMenu();
+    void buildDialing();
     void TabStrip1_Click();
     void NamList_Click(int card, int row);
     void NamList_MouseDown(int card, const QPoint& globalPos);
@@ -92,6 +95,7 @@ private:
 
     RegisterFile m_file;
     PhoneRegister* m_register = nullptr;
+    EntryDialer* m_entryDialer = nullptr;
     QTabBar* m_tabStrip = nullptr;
     QStackedWidget* m_pages = nullptr;
     std::array<CardListView*, 4> m_nameLists{};

@@ -1,6 +1,8 @@
 # Files of this subsystem, relative to this folder.
 set(_dir ${CMAKE_CURRENT_LIST_DIR})
 list(APPEND CORE_SOURCES
+    ${_dir}/DialComposition.cpp
+    ${_dir}/EntryDialer.cpp
 )
 list(APPEND GUI_SOURCES
 )

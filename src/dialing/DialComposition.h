@@ -1,0 +1,35 @@
+#pragma once
+
+#include "register/DialSettings.h"
+
+#include <QString>
+#include <optional>
+
+// How far a call goes, as the provider list's call types count it.
+enum CallDistance { LocalCall = 1, NationalCall = 2, AbroadCall = 3 };
+
+// The stored international number, seen from the caller's own country and area.
+struct CallPlan {
+    int CallDistance = AbroadCall;
+    // What is dialed after the prefixes: the codes that are not dialed cut, the trunk zero added.
+    QString localNumber;
+};
+
+// One call's modem command and what the progress dialog shows of it.
+struct ComposedDial {
+    int CallDistance = AbroadCall;
+    QString DialString;    // "AT" ... ";H" and one carriage return
+    QString displayNumber; // the local number, "+" in front for a call abroad
+};
+
+// Decides the distance by plain prefix comparison with the own codes.
+CallPlan PlanCall(const DialSettings& settings, const QString& number, int zeroFlag);
+
+// providerNumber: the chosen provider's network number while the provider list is on (it may be
+// empty), nullopt while it is off.
+ComposedDial ComposeDial(const DialSettings& settings, const CallPlan& plan,
+                         const std::optional<QString>& providerNumber);
+
+// A carriage return inside a stored piece would end the modem command early and have the modem
+// run the rest as a command of its own: characters below 32 never reach the command.
+QString WithoutControlCharacters(const QString& text);
