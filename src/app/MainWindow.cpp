@@ -48,7 +48,11 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
     buildDialing();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // ~QWidget hides the window and moves the focus while this object is no MainWindow any
+    // more: the application must not call back into it then.
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void MainWindow::buildWindow() {
     auto* central = new QWidget(this);
@@ -201,8 +205,10 @@ bool MainWindow::LoadRegister() {
     case RegisterFile::LoadStatus::MissingWithBackup:
         m_register->resetToDefaults();
         applyRegisterToWindow();
-        SaveRegisterFile();
-        UserMessage::information(this, RegisterMessages::NewFileCreated);
+        // A register that could not be written is no new file: the save error has said so,
+        // and the next change tries again.
+        if (SaveRegisterFile())
+            UserMessage::information(this, RegisterMessages::NewFileCreated);
         ShowOptionsPage();
         break;
     case RegisterFile::LoadStatus::Loaded:

@@ -9,6 +9,9 @@ QString normaliseCode(const QString& typed) {
     qsizetype pos = 0;
     while (pos < typed.size() && typed.at(pos).isSpace())
         ++pos;
+    // German users write a country code as "+49"; a minus sign is never meant and reads as 0.
+    if (pos < typed.size() && typed.at(pos) == QLatin1Char('+'))
+        ++pos;
     QString digits;
     while (pos < typed.size() && typed.at(pos) >= QLatin1Char('0') &&
            typed.at(pos) <= QLatin1Char('9'))

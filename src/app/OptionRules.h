@@ -9,8 +9,8 @@ constexpr int MinFontSize = 6;
 constexpr int MaxFontSize = 24;
 constexpr int PortCount = 16;
 
-// An own code read as a number: leading blanks skipped, digits up to the first other
-// character, leading zeros dropped, no digits gives "0". Exact for any length.
+// An own code read as a number: leading blanks and one plus sign skipped, digits up to the first
+// other character, leading zeros dropped, no digits gives "0". Exact for any length.
 QString normaliseCode(const QString& typed);
 
 // The vertical slider runs inverted: its upper end is the largest size.

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/UnixSignalWatcher.h"
+#include "support/FileSaver.h"
 #include "support/GermanTranslation.h"
 #include "support/Paths.h"
 
@@ -18,6 +19,10 @@ int main(int argc, char* argv[]) {
     SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
     if (!instance.acquire())
         return instance.activateRunning() ? 0 : 1;
+
+    // Holding the lock, nobody else can be saving here: what a killed save left is garbage.
+    for (const char* dataFile : {"Telefonregister.ini", "Provider.ini"})
+        FileSaver::removeLeftovers(Paths::ProgramFolder() + QLatin1String(dataFile));
 
     UnixSignalWatcher signalWatcher;
     MainWindow window(Paths::ProgramFolder());

@@ -1,5 +1,7 @@
 #include "register/EntryEditor.h"
 
+#include "register/EntryLine.h"
+#include "register/RegisterMessages.h"
 #include "support/Cp1252.h"
 #include "support/UserMessage.h"
 
@@ -132,6 +134,11 @@ void EntryEditor::Command1_Click(int index) {
             field->setFocus();
             return;
         }
+    }
+    if (HoldsEntryPadding(m_name->text().trimmed())) {
+        UserMessage::error(this, RegisterMessages::NameWithPadding);
+        m_name->setFocus();
+        return;
     }
     accept();
 }

@@ -9,6 +9,10 @@ const QString& EntryPadding() {
     return padding;
 }
 
+bool HoldsEntryPadding(const QString& text) {
+    return text.contains(EntryPadding());
+}
+
 QString MakeEntryLine(const QString& name, const QString& number, int zeroFlag) {
     return name.trimmed() + EntryPadding() + number.trimmed() + u'~' +
            QChar(char16_t(u'0' + zeroFlag));

@@ -10,6 +10,9 @@
 // 150 blanks and the character with code 1.
 const QString& EntryPadding();
 
+// A name holding the padding would be cut there when the line is read back.
+bool HoldsEntryPadding(const QString& text);
+
 // Trims name and number and joins the pieces.
 QString MakeEntryLine(const QString& name, const QString& number, int zeroFlag);
 

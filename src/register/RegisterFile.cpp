@@ -304,6 +304,11 @@ QStringList RegisterFile::ReadRegisterFile(const QString& afterHeader, int first
             parser.problems << M::CardNumberInvalid.arg(line).arg(*card).arg(entryName);
             continue;
         }
+        if (HoldsEntryPadding(entryName)) {
+            parser.problems << M::NameHoldsPadding.arg(line).arg(
+                entryName.left(entryName.indexOf(EntryPadding())));
+            continue;
+        }
         const int zeroFlag = parser.readZeroFlag(*flag, entryName);
         lines[size_t(*card - 1)] << MakeEntryLine(name->text, number->text, zeroFlag);
     }

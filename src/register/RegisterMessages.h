@@ -37,6 +37,13 @@ inline const QString CardNumberInvalid =
     QStringLiteral("Zeile %1: Kartennummer %2 ist ungültig, der Eintrag „%3“ wurde übersprungen.");
 inline const QString CardNumberNotNumber = QStringLiteral(
     "Zeile %1: Kartennummer „%2“ ist keine Zahl, der Eintrag „%3“ wurde übersprungen.");
+inline const QString NameHoldsPadding =
+    QStringLiteral("Zeile %1: Der Name „%2 …“ enthält 150 Leerzeichen und ein Steuerzeichen, "
+                   "die das Telefonregister als Trennung braucht; der Eintrag wurde "
+                   "übersprungen.");
+inline const QString NameWithPadding =
+    QStringLiteral("Der Name enthält 150 Leerzeichen und ein Steuerzeichen (Code 1) "
+                   "hintereinander; so kann er nicht gespeichert werden.");
 inline const QString ZeroFlagInvalid =
     QStringLiteral("Zeile %1: Beim Eintrag „%2“ ist „%3“ keine gültige Angabe für „Null "
                    "voranstellen“; sie wurde eingeschaltet.");

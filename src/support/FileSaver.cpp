@@ -1,7 +1,9 @@
 #include "support/FileSaver.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <atomic>
 #include <cerrno>
@@ -266,6 +268,19 @@ bool FileSaver::saveWithBackup(const QString& path, const QString& backupPath,
     newFile.release();
     syncFolder(path);
     return true;
+}
+
+void FileSaver::removeLeftovers(const QString& path) {
+    const QFileInfo info(path);
+    // The names candidateName() gives: ".<file>.<purpose>-<pid>-<counter>".
+    const QRegularExpression leftover(
+        QStringLiteral("^\\.%1[^/]*\\.(neu|bak|alt|kopie)-\\d+-\\d+$")
+            .arg(QRegularExpression::escape(info.completeBaseName())));
+    const QDir folder = info.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (leftover.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
+    }
 }
 
 bool FileSaver::copyFile(const QString& from, const QString& to, QString* errorText) {

@@ -14,6 +14,10 @@ public:
     // Plain copy for the files the program sets aside (a restored backup, a damaged original).
     // Never replaces an existing file at `to`.
     static bool copyFile(const QString& from, const QString& to, QString* errorText);
+    // Removes the hidden files that a save or copy killed half-way left beside the data file
+    // at `path` (and beside the copies set aside under its name). Only safe while no other
+    // program can be saving there.
+    static void removeLeftovers(const QString& path);
     // The whole file; false + German errorText when it cannot be read.
     static bool readFile(const QString& path, QByteArray* content, QString* errorText);
 };

@@ -1,4 +1,6 @@
+#include "ModalWatcher.h"
 #include "register/EntryEditor.h"
+#include "register/EntryLine.h"
 #include "support/GermanTranslation.h"
 
 #include <QCheckBox>
@@ -75,6 +77,21 @@ private slots:
         // The close box is the same as "&Abbrechen".
         editor.close();
         QCOMPARE(editor.result(), int(QDialog::Rejected));
+    }
+
+    // The padding inside a name would split the line at the wrong place when read back.
+    void nameHoldingThePaddingIsRefused() {
+        EntryEditor editor;
+        editor.setEntry(QStringLiteral("x") + EntryPadding() + QStringLiteral("y"),
+                        QStringLiteral("1"), 1);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        ModalWatcher watcher;
+        editor.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click();
+        QTRY_COMPARE(watcher.texts.size(), 1);
+        QVERIFY(watcher.texts.at(0).contains(QStringLiteral("150 Leerzeichen")));
+        QVERIFY(editor.isVisible());
+        QCOMPARE(editor.result(), 0);
     }
 };
 

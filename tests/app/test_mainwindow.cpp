@@ -48,6 +48,26 @@ QStringList names(const MainWindow& window, int card) {
     return result;
 }
 
+// A file size limit makes every write fail like a full disk, also for root.
+class TinyFileSizeLimit {
+public:
+    TinyFileSizeLimit() {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_previous = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit tiny = m_old;
+        tiny.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+    }
+    ~TinyFileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_previous);
+    }
+
+private:
+    struct rlimit m_old {};
+    void (*m_previous)(int) = nullptr;
+};
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -75,6 +95,21 @@ private slots:
         QCOMPARE(f.window->optionsPage()->ComList->count(), 16);
         QCOMPARE(f.window->optionsPage()->ComList->itemText(15), QStringLiteral("COM16"));
         QCOMPARE(f.window->optionsPage()->WahlArtList->itemText(1), QStringLiteral("Puls"));
+    }
+
+    // A register that could not be written is not announced as a new file.
+    void firstStartThatCannotSaveSaysOnlyThat() {
+        WindowFixture f;
+        {
+            TinyFileSizeLimit full;
+            QVERIFY(f.start());
+        }
+        QCOMPARE(f.modals.texts.size(), 1);
+        QVERIFY(f.modals.texts.at(0).contains(QStringLiteral("konnte nicht gespeichert")));
+        QCOMPARE(f.window->CurrentTab(), 5);
+        QVERIFY(!QFile::exists(f.path(QStringLiteral("Telefonregister.ini"))));
+        f.window->tabStrip()->setCurrentIndex(0); // leaving the page saves again
+        QCOMPARE(f.read(QStringLiteral("Telefonregister.ini")), FirstStartFile);
     }
 
     void incompatibleHeaderEndsWithoutWriting_data() {
@@ -292,17 +327,11 @@ private slots:
         QVERIFY(f.start());
         f.window->tabStrip()->setCurrentIndex(1);
 
-        // A file size limit makes every write fail like a full disk, also for root.
-        struct rlimit old {};
-        getrlimit(RLIMIT_FSIZE, &old);
-        auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit tiny = old;
-        tiny.rlim_cur = 16;
-        setrlimit(RLIMIT_FSIZE, &tiny);
         f.modals.queue(fillEditor(QStringLiteral("Neu"), QStringLiteral("49 1"), true));
-        f.window->pum_Click(1);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, previous);
+        {
+            TinyFileSizeLimit full;
+            f.window->pum_Click(1);
+        }
 
         QCOMPARE(f.modals.texts.size(), 2);
         QVERIFY(f.modals.texts.at(1).contains(f.path(QStringLiteral("Telefonregister.ini"))));

@@ -82,6 +82,14 @@ private slots:
                                                    << "x1"
                                                    << "43"
                                                    << "0";
+        QTest::newRow("plus sign as German users write it") << "+49"
+                                                            << " +43 1"
+                                                            << "49"
+                                                            << "43";
+        QTest::newRow("plus with zeros, minus") << "+0049"
+                                                << "-89"
+                                                << "49"
+                                                << "0";
         QTest::newRow("long digit string stays exact") << "12345678901234567890123"
                                                        << "007"
                                                        << "12345678901234567890123"

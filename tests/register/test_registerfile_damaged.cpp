@@ -155,6 +155,12 @@ void TestRegisterFileDamaged::damaged_data() {
         << "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",gross,\"\",\"\",0\r\n" + CardNames
         << QStringList{notNumber(2, "Eintragsgröße", "gross", "12")} << QStringList{} << defaults
         << 12.0 << DefaultNames;
+    QTest::newRow("name holding the padding")
+        << good + "1,\"x" + QByteArray(150, ' ') + "\x01\",\"123\",0\r\n1,\"A\",\"2\",1\r\n"
+        << QStringList{"Zeile 4: Der Name „x …“ enthält 150 Leerzeichen und ein Steuerzeichen, "
+                       "die das Telefonregister als Trennung braucht; der Eintrag wurde "
+                       "übersprungen."}
+        << QStringList{"1|A|2|1"} << defaults << 12.0 << DefaultNames;
     QTest::newRow("several problems, LF line ends")
         << QByteArray(
                "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\n\"a\",\"b\",\"c\",\"d\"\n"

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,6 +30,7 @@ private slots:
     void copyFile();
     void copyFileNeverReplaces();
     void readFile();
+    void leftoversOfKilledSavesAreRemoved();
 
 private:
     QString file(const QString& name) const { return m_dir->filePath(name); }
@@ -267,6 +269,19 @@ void TestFileSaver::readFile() {
     QCOMPARE(error, QStringLiteral("Die Datei „%1“ konnte nicht gelesen werden.\rGrund: "
                                    "Die Datei oder der Ordner wurde nicht gefunden.")
                         .arg(bak()));
+}
+
+void TestFileSaver::leftoversOfKilledSavesAreRemoved() {
+    const QStringList leftovers{".Telefonregister.ini.neu-123-0", ".Telefonregister.ini.alt-9-3",
+                                ".Telefonregister.ini.bak-1-12",
+                                ".Telefonregister-defekt-20261208-101010.ini.kopie-5-0"};
+    const QStringList kept{"Telefonregister.ini", "Telefonregister.bak", ".Provider.ini.neu-1-1",
+                           ".Telefonregister.ini.neu-x", "Telefonregister.ini.neu-1-1"};
+    for (const QString& name : leftovers + kept)
+        put(m_dir->filePath(name), "x");
+    FileSaver::removeLeftovers(m_dir->filePath(QStringLiteral("Telefonregister.ini")));
+    const QStringList left = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(QSet<QString>(left.begin(), left.end()), QSet<QString>(kept.begin(), kept.end()));
 }
 
 QTEST_GUILESS_MAIN(TestFileSaver)
