@@ -1,8 +1,9 @@
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 WERROR ?= ON
 
-.PHONY: deps configure build run test bench format clean
+.PHONY: deps configure build run test test-sanitized bench format clean
 
 deps:
 	sh scripts/install-deps.sh
@@ -18,6 +19,18 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
+	$(MAKE) test-sanitized
+
+# Unit and widget tests in a Debug build with ASan and UBSan: Qt's own checks are on there too.
+test-sanitized: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DKURBELFON_WERROR=$(WERROR) \
+		-DKURBELFON_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure --timeout 900
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench
