@@ -1,9 +1,11 @@
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 600
 JOBS ?= $(shell nproc)
 WERROR ?= ON
 
-.PHONY: deps configure build run test test-sanitized bench format clean
+.PHONY: deps configure build run test test-sanitized fuzz bench format clean
 
 deps:
 	sh scripts/install-deps.sh
@@ -31,6 +33,13 @@ test-sanitized: deps
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure --timeout 900
+
+# Each file reader under libFuzzer for FUZZ_SECONDS (CI runs them briefly).
+fuzz: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DKURBELFON_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	sh scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench

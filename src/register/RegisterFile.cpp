@@ -317,6 +317,22 @@ QStringList RegisterFile::ReadRegisterFile(const QString& afterHeader, int first
     return parser.problems;
 }
 
+RegisterFile::LoadStatus RegisterFile::readBytes(const QByteArray& bytes, PhoneRegister& reg,
+                                                 QStringList* problems) {
+    const QString text = Cp1252::decode(bytes);
+    qsizetype lineEnd = 0;
+    while (lineEnd < text.size() && text[lineEnd] != u'\r' && text[lineEnd] != u'\n')
+        ++lineEnd;
+    if (text.left(lineEnd).trimmed() != Header)
+        return LoadStatus::Incompatible;
+    qsizetype restStart = lineEnd;
+    if (restStart < text.size())
+        restStart += text.mid(restStart, 2) == LineEnd ? 2 : 1;
+
+    *problems = ReadRegisterFile(text.mid(restStart), 2, reg);
+    return problems->isEmpty() ? LoadStatus::Loaded : LoadStatus::LoadedWithProblems;
+}
+
 RegisterFile::LoadResult RegisterFile::load(PhoneRegister& reg) const {
     LoadResult result;
     const QString path = RegisterFilePath();
@@ -331,23 +347,9 @@ RegisterFile::LoadResult RegisterFile::load(PhoneRegister& reg) const {
         result.status = LoadStatus::Incompatible;
         return result;
     }
-    const QString text = Cp1252::decode(bytes);
-    qsizetype lineEnd = 0;
-    while (lineEnd < text.size() && text[lineEnd] != u'\r' && text[lineEnd] != u'\n')
-        ++lineEnd;
-    if (text.left(lineEnd).trimmed() != Header) {
-        result.status = LoadStatus::Incompatible;
+    result.status = readBytes(bytes, reg, &result.problems);
+    if (result.status != LoadStatus::LoadedWithProblems)
         return result;
-    }
-    qsizetype restStart = lineEnd;
-    if (restStart < text.size())
-        restStart += text.mid(restStart, 2) == LineEnd ? 2 : 1;
-
-    result.problems = ReadRegisterFile(text.mid(restStart), 2, reg);
-    if (result.problems.isEmpty()) {
-        result.status = LoadStatus::Loaded;
-        return result;
-    }
 
     // The next save rewrites the file from what could be read: keep the original first.
     result.status = LoadStatus::LoadedWithProblems;

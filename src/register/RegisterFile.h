@@ -48,6 +48,8 @@ public:
     // The bytes of the file for reg (Windows-1252, CRLF). Empty + errorText when a text has
     // a character Windows-1252 cannot hold.
     static QByteArray serialize(const PhoneRegister& reg, QString* errorText);
+    // The whole file's bytes into reg: Incompatible, Loaded or LoadedWithProblems.
+    static LoadStatus readBytes(const QByteArray& bytes, PhoneRegister& reg, QStringList* problems);
     // Reads everything after the header line into reg; returns the problems found.
     static QStringList ReadRegisterFile(const QString& afterHeader, int firstLine,
                                         PhoneRegister& reg);
