@@ -2,10 +2,11 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 600
+SOAK_KILLS ?= 1000
 JOBS ?= $(shell nproc)
 WERROR ?= ON
 
-.PHONY: deps configure build run test test-sanitized fuzz bench format clean
+.PHONY: deps configure build run test test-sanitized fuzz soak bench format clean
 
 deps:
 	sh scripts/install-deps.sh
@@ -40,6 +41,11 @@ fuzz: deps
 		-DKURBELFON_FUZZ=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	sh scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# Kills a saving driver SOAK_KILLS times and checks the files after each kill.
+soak: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kurbelfon_soak
+	$(BUILD_DIR)/kurbelfon_soak $(SOAK_KILLS)
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench

@@ -1,0 +1,171 @@
+// Kills a saving program a thousand times and checks after each kill that the register and its
+// backup are whole. `kurbelfon_soak drive FOLDER` is the program: it loads the folder like a
+// start, then changes the register and saves it in a loop, printing each state it has saved.
+// `kurbelfon_soak KILLS` is the controller: it starts the driver, kills it with SIGKILL at a
+// random moment and checks the folder, again and again.
+#include "register/CardModel.h"
+#include "register/EntryLine.h"
+#include "register/PhoneRegister.h"
+#include "register/RegisterFile.h"
+#include "support/FileSaver.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+
+constexpr int Window = 200;       // entries held at a time
+constexpr int LargeEvery = 97;    // every so many states one entry is very large
+constexpr int LargeSize = 300000; // characters of that entry's name
+constexpr int MaxDelayMs = 400;   // kills land uniformly within this time after the start
+
+// State k holds the entries k-Window+1 .. k; the number tells an entry's index.
+QStringList linesForState(int k) {
+    QStringList lines;
+    for (int j = std::max(0, k - Window + 1); j <= k; ++j) {
+        const QString name = j % LargeEvery == 0
+                                 ? QStringLiteral("Groß %1 ").arg(j) + QString(LargeSize, u'x')
+                                 : QStringLiteral("Eintrag %1").arg(j);
+        lines << MakeEntryLine(name, QStringLiteral("49 89 %1").arg(j), j % 2);
+    }
+    return lines;
+}
+
+// The state a register holds, or -1 when it is not one the driver writes.
+int stateOf(const PhoneRegister& reg) {
+    const QStringList lines = reg.card(1)->lines();
+    int highest = -1;
+    for (const QString& line : lines)
+        highest = std::max(highest, GetEntryNumber(line).section(u' ', 2).toInt());
+    CardModel expected;
+    expected.setLines(linesForState(highest));
+    return highest >= 0 && expected.lines() == lines ? highest : -1;
+}
+
+struct Loaded {
+    bool ok = false;
+    int state = -1;
+};
+
+Loaded load(const QString& folder, bool backup) {
+    PhoneRegister reg;
+    RegisterFile file(folder);
+    QByteArray bytes;
+    QString error;
+    const QString path = backup ? file.RegisterBackupPath() : file.RegisterFilePath();
+    if (!FileSaver::readFile(path, &bytes, &error))
+        return {};
+    QStringList problems;
+    if (RegisterFile::readBytes(bytes, reg, &problems) != RegisterFile::LoadStatus::Loaded)
+        return {};
+    return {true, stateOf(reg)};
+}
+
+int drive(const QString& folder) {
+    FileSaver::removeLeftovers(folder + QStringLiteral("Telefonregister.ini"));
+    PhoneRegister reg;
+    RegisterFile file(folder);
+    const RegisterFile::LoadResult loaded = file.load(reg);
+    int state = loaded.status == RegisterFile::LoadStatus::Loaded ? stateOf(reg) : 0;
+    if (state < 0)
+        return 2;
+    std::printf("ready %d\n", state);
+    std::fflush(stdout);
+    for (;;) {
+        ++state;
+        reg.card(1)->setLines(linesForState(state));
+        QString error;
+        if (!file.save(reg, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 3;
+        }
+        std::printf("saved %d\n", state);
+        std::fflush(stdout);
+    }
+}
+
+// Lines of the form "saved N"; the last N.
+int lastSaved(const QByteArray& output, int previous) {
+    int last = previous;
+    for (const QByteArray& line : output.split('\n')) {
+        if (line.startsWith("saved "))
+            last = line.mid(6).toInt();
+    }
+    return last;
+}
+
+QStringList leftovers(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral(".Telefonregister*")},
+                                  QDir::Files | QDir::Hidden | QDir::System);
+}
+
+int control(int kills) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    int lastState = 0;
+    int midSave = 0;
+    int leftoversSeen = 0;
+    for (int kill = 1; kill <= kills; ++kill) {
+        QProcess driver;
+        driver.start(QCoreApplication::applicationFilePath(), {QStringLiteral("drive"), folder});
+        QByteArray output;
+        while (!output.contains('\n') && driver.waitForReadyRead(30000))
+            output += driver.readAllStandardOutput();
+        if (!output.startsWith("ready ")) {
+            std::fprintf(stderr, "kill %d: the driver did not start: %s%s\n", kill,
+                         output.constData(), driver.readAllStandardError().constData());
+            return 1;
+        }
+        // The next start has cleared what the kill before left.
+        if (!leftovers(folder).isEmpty()) {
+            std::fprintf(stderr, "kill %d: temp files after a start: %s\n", kill,
+                         qPrintable(leftovers(folder).join(u' ')));
+            return 1;
+        }
+        QThread::msleep(QRandomGenerator::global()->bounded(MaxDelayMs));
+        driver.kill();
+        driver.waitForFinished(30000);
+        lastState = lastSaved(output + driver.readAllStandardOutput(), lastState);
+
+        const Loaded current = load(folder, false);
+        if (!current.ok || (current.state != lastState && current.state != lastState + 1)) {
+            std::fprintf(stderr, "kill %d: register holds state %d, last saved %d\n", kill,
+                         current.state, lastState);
+            return 1;
+        }
+        if (QFileInfo::exists(RegisterFile(folder).RegisterBackupPath()) &&
+            !load(folder, true).ok) {
+            std::fprintf(stderr, "kill %d: the backup does not load\n", kill);
+            return 1;
+        }
+        midSave += current.state == lastState + 1 || !leftovers(folder).isEmpty();
+        leftoversSeen += !leftovers(folder).isEmpty();
+        lastState = current.state;
+    }
+    std::printf("%d kills inside the save loop: register and backup whole after every one; "
+                "%d landed while a save was under way, %d left temp files that the next start "
+                "removed; last state %d\n",
+                kills, midSave, leftoversSeen, lastState);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("drive"))
+        return drive(args.at(2));
+    const int kills = args.size() == 2 ? args.at(1).toInt() : 0;
+    if (kills <= 0) {
+        std::fprintf(stderr, "usage: kurbelfon_soak KILLS | kurbelfon_soak drive FOLDER\n");
+        return 2;
+    }
+    return control(kills);
+}
