@@ -9,24 +9,102 @@
 #include <numeric>
 #include <vector>
 
+namespace {
+
+// Characters that the collator weighs like a blank, or not at all: a run of them in a name
+// meets the padding's blanks when two lines are compared.
+bool extendsBlankRun(QChar c) {
+    switch (c.category()) {
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+        return true;
+    default:
+        return c.isSpace();
+    }
+}
+
+qsizetype longestBlankRun(QStringView text) {
+    qsizetype longest = 0;
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = extendsBlankRun(c) ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+// head + middle + tail in one allocation.
+QString joined(QStringView head, QStringView middle, QStringView tail) {
+    QString text;
+    text.reserve(head.size() + middle.size() + tail.size());
+    text.append(head).append(middle).append(tail);
+    return text;
+}
+
+} // namespace
+
 CardModel::CardModel(QObject* parent)
     : QAbstractListModel(parent), m_collator(QLocale(QLocale::German)) {
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
 int CardModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_lines.size());
+    return parent.isValid() ? 0 : count();
 }
 
 QVariant CardModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() < 0 || index.row() >= m_lines.size())
+    if (!index.isValid() || index.row() < 0 || index.row() >= count())
         return QVariant();
-    const QString& entry = m_lines.at(index.row());
     if (role == Qt::DisplayRole)
-        return GetEntryName(entry);
+        return name(index.row());
     if (role == LineRole)
-        return entry;
+        return line(index.row());
     return QVariant();
+}
+
+CardModel::StoredLine CardModel::store(const QString& line) {
+    const qsizetype at = line.indexOf(EntryPadding());
+    if (at < 0)
+        return {line, -1};
+    const QStringView view(line);
+    return {joined(view.left(at), {}, view.mid(at + EntryPadding().size())), at};
+}
+
+QString CardModel::lineOf(const StoredLine& stored) {
+    if (stored.nameLength < 0)
+        return stored.text;
+    const QStringView text(stored.text);
+    return joined(text.left(stored.nameLength), EntryPadding(), text.mid(stored.nameLength));
+}
+
+QString CardModel::line(int row) const {
+    return lineOf(m_entries.at(row));
+}
+
+QString CardModel::name(int row) const {
+    const StoredLine& stored = m_entries.at(row);
+    return stored.nameLength < 0 ? stored.text : stored.text.left(stored.nameLength);
+}
+
+QString CardModel::number(int row) const {
+    const StoredLine& stored = m_entries.at(row);
+    return stored.nameLength < 0 ? QString() : NumberOfTail(stored.text.mid(stored.nameLength));
+}
+
+int CardModel::zeroFlag(int row) const {
+    const StoredLine& stored = m_entries.at(row);
+    return stored.nameLength < 0 ? 0 : ZeroFlagOfTail(stored.text.mid(stored.nameLength));
+}
+
+QStringList CardModel::lines() const {
+    QStringList all;
+    all.reserve(m_entries.size());
+    for (const StoredLine& stored : m_entries)
+        all << lineOf(stored);
+    return all;
 }
 
 bool CardModel::lessThan(const QString& a, const QString& b) const {
@@ -37,50 +115,90 @@ bool CardModel::lessThan(const QString& a, const QString& b) const {
 }
 
 int CardModel::addLine(const QString& line) {
-    const auto place =
-        std::upper_bound(m_lines.cbegin(), m_lines.cend(), line,
-                         [this](const QString& a, const QString& b) { return lessThan(a, b); });
-    const int row = int(place - m_lines.cbegin());
-    beginInsertRows(QModelIndex(), row, row);
-    m_lines.insert(row, line);
+    int low = 0;
+    int high = count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (lessThan(line, this->line(middle)))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    beginInsertRows(QModelIndex(), low, low);
+    m_entries.insert(low, store(line));
     endInsertRows();
-    return row;
+    return low;
 }
 
-void CardModel::setLines(QStringList lines) {
-    // One sort key per line instead of collating each pair again and again.
+void CardModel::setLines(const QStringList& lines) {
+    QList<StoredLine> stored;
+    stored.reserve(lines.size());
+    for (const QString& entry : lines)
+        stored.append(store(entry));
+    sortAndReset(std::move(stored));
+}
+
+void CardModel::setEntries(const QList<PhoneEntry>& entries) {
+    QList<StoredLine> stored;
+    stored.reserve(entries.size());
+    for (const PhoneEntry& entry : entries) {
+        const QString name = entry.name.trimmed();
+        const QChar flag(char16_t(u'0' + entry.zeroFlag));
+        stored.append({name + entry.number.trimmed() + u'~' + flag, name.size()});
+    }
+    sortAndReset(std::move(stored));
+}
+
+void CardModel::sortAndReset(QList<StoredLine> stored) {
+    // The padding's 150 blanks make up most of a line's sort key. Fewer blanks order the lines
+    // the same as long as no name holds as long a run of blanks: up to that point the padding
+    // meets the same characters either way.
+    qsizetype blanks = 1;
+    for (const StoredLine& entry : std::as_const(stored)) {
+        if (entry.nameLength > 0) {
+            const QStringView name = QStringView(entry.text).left(entry.nameLength);
+            blanks = std::max(blanks, longestBlankRun(name) + 1);
+        }
+    }
+    const QString padding = QString(std::min(blanks, EntryPadding().size() - 1), u' ') + QChar(1);
     std::vector<QCollatorSortKey> keys;
-    keys.reserve(size_t(lines.size()));
-    for (const QString& entry : std::as_const(lines))
-        keys.push_back(m_collator.sortKey(entry));
-    std::vector<qsizetype> order(size_t(lines.size()));
+    keys.reserve(size_t(stored.size()));
+    for (const StoredLine& entry : std::as_const(stored)) {
+        const QStringView text(entry.text);
+        keys.push_back(m_collator.sortKey(
+            entry.nameLength < 0
+                ? entry.text
+                : joined(text.left(entry.nameLength), padding, text.mid(entry.nameLength))));
+    }
+    std::vector<qsizetype> order(size_t(stored.size()));
     std::iota(order.begin(), order.end(), qsizetype(0));
     std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
         const int byKey = keys[size_t(a)].compare(keys[size_t(b)]);
         if (byKey != 0)
             return byKey < 0;
-        return lines.at(a) < lines.at(b);
+        return lineOf(stored.at(a)) < lineOf(stored.at(b));
     });
-    QStringList sorted;
-    sorted.reserve(lines.size());
+    keys = {};
+    QList<StoredLine> sorted;
+    sorted.reserve(stored.size());
     for (qsizetype index : order)
-        sorted.append(std::move(lines[index]));
+        sorted.append(std::move(stored[index]));
 
     beginResetModel();
-    m_lines = std::move(sorted);
+    m_entries = std::move(sorted);
     endResetModel();
 }
 
 void CardModel::removeLineAt(int row) {
-    if (row < 0 || row >= m_lines.size())
+    if (row < 0 || row >= count())
         return;
     beginRemoveRows(QModelIndex(), row, row);
-    m_lines.removeAt(row);
+    m_entries.removeAt(row);
     endRemoveRows();
 }
 
 void CardModel::clear() {
     beginResetModel();
-    m_lines.clear();
+    m_entries.clear();
     endResetModel();
 }

@@ -30,17 +30,23 @@ QString GetEntryName(const QString& line) {
     return at < 0 ? line : line.left(at);
 }
 
-QString GetEntryNumber(const QString& line) {
-    const QString tail = GetEntryTail(line);
+QString NumberOfTail(const QString& tail) {
     return tail.size() < 2 ? QString() : tail.chopped(2);
 }
 
-int GetEntryZeroFlag(const QString& line) {
-    const QString tail = GetEntryTail(line);
+int ZeroFlagOfTail(const QString& tail) {
     if (tail.isEmpty())
         return 0;
     const QChar digit = tail.back();
     return digit >= u'0' && digit <= u'9' ? digit.unicode() - u'0' : 0;
+}
+
+QString GetEntryNumber(const QString& line) {
+    return NumberOfTail(GetEntryTail(line));
+}
+
+int GetEntryZeroFlag(const QString& line) {
+    return ZeroFlagOfTail(GetEntryTail(line));
 }
 
 void ReplaceQuotes(QString& text) {

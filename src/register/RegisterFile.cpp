@@ -221,10 +221,11 @@ QByteArray RegisterFile::serialize(const PhoneRegister& reg, QString* errorText)
 
     for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
         const QString cardText = QString::number(card) + u',';
-        for (const QString& entry : reg.card(card)->lines()) {
-            out += cardText + text(GetEntryName(entry).trimmed()) + u',' +
-                   text(GetEntryNumber(entry).trimmed()) + u',' +
-                   QString::number(GetEntryZeroFlag(entry)) + LineEnd;
+        const CardModel* entries = reg.card(card);
+        for (int row = 0; row < entries->count(); ++row) {
+            out += cardText + text(entries->name(row).trimmed()) + u',' +
+                   text(entries->number(row).trimmed()) + u',' +
+                   QString::number(entries->zeroFlag(row)) + LineEnd;
         }
     }
 
@@ -268,7 +269,7 @@ QStringList RegisterFile::ReadRegisterFile(const QString& afterHeader, int first
     }
 
     // Collected per card and sorted once: adding line by line is slow for large cards.
-    std::array<QStringList, PhoneRegister::CardCount> lines;
+    std::array<QList<PhoneEntry>, PhoneRegister::CardCount> lines;
     while (const std::optional<FieldReader::Field> cardField = parser.next()) {
         const std::optional<qint64> card = FieldReader::toWholeNumber(*cardField);
         if (card && *card == 0) {
@@ -310,10 +311,10 @@ QStringList RegisterFile::ReadRegisterFile(const QString& afterHeader, int first
             continue;
         }
         const int zeroFlag = parser.readZeroFlag(*flag, entryName);
-        lines[size_t(*card - 1)] << MakeEntryLine(name->text, number->text, zeroFlag);
+        lines[size_t(*card - 1)].append({entryName, number->text, zeroFlag});
     }
     for (int card = 1; card <= PhoneRegister::CardCount; ++card)
-        reg.card(card)->setLines(std::move(lines[size_t(card - 1)]));
+        reg.card(card)->setEntries(lines[size_t(card - 1)]);
     return parser.problems;
 }
 
