@@ -13,6 +13,7 @@
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 ScriptedModem::ScriptedModem() {
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -110,6 +111,29 @@ QByteArray ScriptedModem::unread() {
     QByteArray all;
     all.swap(m_pending);
     return all;
+}
+
+QString ScriptedModem::lineSettings() const {
+    termios tio{};
+    if (m_slave < 0 || ::tcgetattr(m_slave, &tio) != 0)
+        return {};
+    const std::pair<speed_t, int> speeds[] = {{B300, 300},     {B1200, 1200},   {B2400, 2400},
+                                              {B4800, 4800},   {B9600, 9600},   {B19200, 19200},
+                                              {B38400, 38400}, {B57600, 57600}, {B115200, 115200}};
+    int speed = 0;
+    for (const auto& [code, bits] : speeds) {
+        if (::cfgetospeed(&tio) == code)
+            speed = bits;
+    }
+    const tcflag_t size = tio.c_cflag & CSIZE;
+    const int dataBits = size == CS5 ? 5 : size == CS6 ? 6 : size == CS7 ? 7 : 8;
+    const char parity = !(tio.c_cflag & PARENB) ? 'N' : (tio.c_cflag & PARODD) ? 'O' : 'E';
+    return QStringLiteral("%1 %2%3%4 %5")
+        .arg(speed)
+        .arg(dataBits)
+        .arg(QLatin1Char(parity))
+        .arg((tio.c_cflag & CSTOPB) ? 2 : 1)
+        .arg((tio.c_cflag & CRTSCTS) ? QStringLiteral("RTS/CTS") : QStringLiteral("none"));
 }
 
 bool ScriptedModem::send(const QByteArray& bytes) {

@@ -45,6 +45,10 @@ public:
     // written in one piece is one entry (when the modem was waiting for it).
     QList<QByteArray> reads() const { return m_reads; }
 
+    // The line as the program has set it up, e.g. "2400 8N1 RTS/CTS" (or "... none" without
+    // hardware handshake); meaningful while the program holds the port open.
+    QString lineSettings() const;
+
     // Sends the bytes to the program.
     bool send(const QByteArray& bytes);
     // Sends the parts one after another, waiting `delayMs` between them.
