@@ -36,6 +36,7 @@ signals:
 private:
     void Comm_OnComm();
     void onPortError(QSerialPort::SerialPortError error);
+    void closeWithoutHanging();
     bool fail();
 
     QSerialPort m_port;
