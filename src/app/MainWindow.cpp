@@ -49,7 +49,11 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
     buildDialing(folder);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // Hiding the children while the window is torn down moves the focus; by then this is no
+    // longer a MainWindow to hand the change to.
+    disconnect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
+}
 
 void MainWindow::buildWindow() {
     auto* central = new QWidget(this);
