@@ -50,8 +50,7 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    // Hiding the children while the window is torn down moves the focus; by then this is no
-    // longer a MainWindow to hand the change to.
+    // Teardown moves the focus; by then this is no MainWindow any more to hear of it.
     disconnect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
 }
 
