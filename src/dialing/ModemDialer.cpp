@@ -6,8 +6,10 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
 #include <termios.h>
+#endif
 
 namespace {
 // Long enough for a modem that holds CTS low a moment; a dead line must not freeze the window.
