@@ -5,6 +5,7 @@
 #include "app/OptionsPage.h"
 #include "app/TaskbarHint.h"
 #include "dialing/EntryDialer.h"
+#include "dialing/ModemCall.h"
 #include "register/EntryEditor.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
@@ -45,10 +46,13 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     buildWindow();
     buildNameListMenu();
-    buildDialing();
+    buildDialing(folder);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // Teardown moves the focus; by then this is no MainWindow any more to hear of it.
+    disconnect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
+}
 
 void MainWindow::buildWindow() {
     auto* central = new QWidget(this);
@@ -157,8 +161,13 @@ void MainWindow::buildNameListMenu() {
     m_pummain->setDefaultAction(m_pum[5]);
 }
 
-void MainWindow::buildDialing() {
+void MainWindow::buildDialing(const QString& folder) {
     m_entryDialer = new EntryDialer(m_register, this);
+    m_modemCall = new ModemCall(m_register, folder, this);
+    connect(m_entryDialer, &EntryDialer::modemDialRequested, m_modemCall, &ModemCall::dial);
+    connect(m_modemCall, &ModemCall::modalDialogOpenChanged, this,
+            [this](bool open) { m_modalDialogOpen = open; });
+    connect(m_modemCall, &ModemCall::optionsPageRequested, this, &MainWindow::ShowOptionsPage);
     // Until the provider table is built, a ticked list finds no provider.
     m_entryDialer->setProviderChoice([this](int, int, int) -> std::optional<QString> {
         if (!m_options->TelcoListChk->isChecked())
@@ -422,7 +431,7 @@ void MainWindow::DialHardwareChk_Click(int index, bool checked) {
 void MainWindow::Btn_Click(int index) {
     switch (index) {
     case 0:
-        showModemAnswer();
+        m_modemCall->showModemAnswer();
         break;
     case 1:
         hide();
@@ -438,12 +447,6 @@ void MainWindow::Btn_Click(int index) {
     default:
         break;
     }
-}
-
-void MainWindow::showModemAnswer() {
-    if (m_modemAnswer.isEmpty())
-        m_modemAnswer = AppMessages::NoModemAnswer;
-    UserMessage::information(this, AppMessages::ModemAnswerIntro + m_modemAnswer);
 }
 
 void MainWindow::showInfo() {

@@ -7,6 +7,7 @@
 
 class CardListView;
 class EntryDialer;
+class ModemCall;
 class OptionsPage;
 class PhoneRegister;
 class QAction;
@@ -47,6 +48,7 @@ public:
     CardListView* nameList(int card) const { return m_nameLists.at(card - 1); }
     OptionsPage* optionsPage() const { return m_options; }
     EntryDialer* entryDialer() const { return m_entryDialer; }
+    ModemCall* modemCall() const { return m_modemCall; }
     QTabBar* tabStrip() const { return m_tabStrip; }
     QMenu* nameListMenu() const { return m_pummain; }
 
@@ -76,14 +78,13 @@ private:
     void buildWindow();
     QWidget* buildButtonRow();
     void buildNameListMenu();
-    void buildDialing();
+    void buildDialing(const QString& folder);
     void TabStrip1_Click();
     void NamList_Click(int card, int row);
     void NamList_MouseDown(int card, const QPoint& globalPos);
     void onFocusChanged(QWidget* old, QWidget* now);
     void DialHardwareChk_Click(int index, bool checked);
     void DialSelectedEntry();
-    void showModemAnswer();
     void showInfo();
     void applyRegisterToWindow();
     void applyEntryFont(double size);
@@ -96,6 +97,7 @@ private:
     RegisterFile m_file;
     PhoneRegister* m_register = nullptr;
     EntryDialer* m_entryDialer = nullptr;
+    ModemCall* m_modemCall = nullptr;
     QTabBar* m_tabStrip = nullptr;
     QStackedWidget* m_pages = nullptr;
     std::array<CardListView*, 4> m_nameLists{};
@@ -112,5 +114,4 @@ private:
     bool m_unloaded = false;
     bool m_centred = false;
     bool m_frameCentred = false;
-    QString m_modemAnswer;
 };
