@@ -5,8 +5,10 @@
 #include <QMainWindow>
 #include <array>
 
+class BannerView;
 class CardListView;
 class EntryDialer;
+class InfoDialog;
 class OptionsPage;
 class PhoneRegister;
 class QAction;
@@ -16,6 +18,7 @@ class QMenu;
 class QPushButton;
 class QStackedWidget;
 class QTabBar;
+class TrayIcon;
 
 // "Kurbelfon": the four cards and the options page on one tab strip, the button row and the
 // status line. It shows the register and forwards what the user does to it; every completed
@@ -49,6 +52,8 @@ public:
     EntryDialer* entryDialer() const { return m_entryDialer; }
     QTabBar* tabStrip() const { return m_tabStrip; }
     QMenu* nameListMenu() const { return m_pummain; }
+    TrayIcon* trayIcon() const { return m_tray; }
+    InfoDialog* infoDialog() const { return m_info; }
 
     bool LoadRegister();
     bool SaveRegisterFile();
@@ -95,6 +100,9 @@ private:
 
     RegisterFile m_file;
     PhoneRegister* m_register = nullptr;
+    BannerView* m_banner = nullptr;
+    TrayIcon* m_tray = nullptr;
+    InfoDialog* m_info = nullptr;
     EntryDialer* m_entryDialer = nullptr;
     QTabBar* m_tabStrip = nullptr;
     QStackedWidget* m_pages = nullptr;

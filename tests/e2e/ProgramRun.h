@@ -26,6 +26,8 @@ public:
     QString errorString() const { return m_error; }
 
     QString folder() const;
+    // The home folder every copy of the program gets.
+    QString homePath() const;
     QString filePath(const QString& name) const;
     bool exists(const QString& name) const;
     QByteArray read(const QString& name) const;
