@@ -121,6 +121,10 @@ bool ProgramRun::waitForChange(const QString& name, const QByteArray& before, in
     return Poll::until([&] { return exists(name) && read(name) != before; }, timeoutMs);
 }
 
+void ProgramRun::setEnvironmentValue(const QString& name, const QString& value) {
+    m_environment.insert(name, value);
+}
+
 QProcess* ProgramRun::start() {
     if (!isValid())
         return nullptr;

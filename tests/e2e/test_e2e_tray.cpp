@@ -1,4 +1,4 @@
-// The tray icon and the autostart switch of the real program on a private X desktop.
+// The tray icon, the autostart switch and the help of the real program on a private X desktop.
 #include "Poll.h"
 #include "ProgramNames.h"
 #include "ProgramRun.h"
@@ -6,7 +6,10 @@
 #include "XWindows.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 namespace {
 
@@ -35,6 +38,18 @@ private slots:
         m_run = std::make_unique<ProgramRun>(*m_desktop);
         QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
         QVERIFY(m_run->write(Register, KnownRegister));
+        // The desktop's opener stands in for a browser: it notes what it was asked to open.
+        QVERIFY(m_opener.isValid());
+        m_opened = m_opener.filePath(QStringLiteral("opened"));
+        QFile::remove(m_opened);
+        QFile opener(m_opener.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write(
+            QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$*\" >> '%1'\n").arg(m_opened).toUtf8());
+        opener.close();
+        QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        m_run->setEnvironmentValue(QStringLiteral("PATH"), m_opener.path() + QLatin1Char(':') +
+                                                               qEnvironmentVariable("PATH"));
         m_program = m_run->start();
         QVERIFY2(m_program, qPrintable(m_run->errorString()));
         m_main = m_windows->waitFor(Title, MainWindow, m_program->processId(), Poll::StartLimitMs);
@@ -108,7 +123,29 @@ private slots:
                  "unticking kept the entry");
     }
 
+    void helpOpensTheDocumentOrSaysThereIsNone() {
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("alt+h")));
+        const QByteArray expected =
+            QUrl::fromLocalFile(m_run->filePath(QStringLiteral("hilfe.htm"))).toEncoded() + '\n';
+        QVERIFY2(Poll::until([&] { return readOpened() == expected; }, Poll::ChangeLimitMs),
+                 readOpened().constData());
+
+        QVERIFY(QFile::remove(m_run->filePath(QStringLiteral("hilfe.htm"))));
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("alt+h")));
+        const XWindows::Id box =
+            m_windows->waitFor(Title, MessageBox, m_program->processId(), Poll::ChangeLimitMs);
+        QVERIFY2(box != 0, "no message about the missing help");
+        QCOMPARE(readOpened(), expected);
+        QVERIFY(m_windows->pressKey(box, QStringLiteral("Return")));
+        QVERIFY(Poll::until([&] { return !m_windows->isMapped(box); }, Poll::ChangeLimitMs));
+        QVERIFY(ProgramRun::isRunning(m_program));
+    }
+
 private:
+    QByteArray readOpened() const {
+        QFile file(m_opened);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     // The program's small mapped window: its icon, embedded in the tray.
     XWindows::Id trayIcon() const {
         QByteArray output;
@@ -140,6 +177,8 @@ private:
     QProcess* m_program = nullptr;
     XWindows::Id m_main = 0;
     XWindows::Id m_icon = 0;
+    QTemporaryDir m_opener;
+    QString m_opened;
 };
 
 QTEST_GUILESS_MAIN(TestE2eTray)
