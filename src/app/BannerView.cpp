@@ -22,6 +22,8 @@ BannerView::BannerView(const QString& programFolder, QWidget* parent)
     layout->addWidget(Image1);
     layout->addWidget(Image2);
     layout->addStretch();
+    // One picture shows at a time; the window takes its fixed size before the choice is made.
+    Image2->hide();
     connect(Image1, &QToolButton::clicked, this, [] { OpenMakerSite(); });
     connect(Image2, &QToolButton::clicked, this, [] { OpenPartnerSite(); });
 }

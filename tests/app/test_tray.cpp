@@ -93,6 +93,10 @@ private slots:
                     ->text()
                     .contains(QCoreApplication::applicationVersion()));
 
+        // One banner picture in one place.
+        QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Image1"))->isVisible() !=
+                f.window->findChild<QWidget*>(QStringLiteral("Image2"))->isVisible());
+
         QSignalSpy unloaded(f.window.get(), &MainWindow::unloaded);
         f.window->findChild<QPushButton*>(QStringLiteral("Btn22"))->click();
         QVERIFY(!f.window->isVisible());

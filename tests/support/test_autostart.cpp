@@ -45,11 +45,6 @@ private slots:
         qputenv("XDG_CONFIG_HOME", m_config->path().toUtf8());
     }
 
-    void storeFollowsTheEnvironment() {
-        QCOMPARE(RegistryStore().autostartPath(QStringLiteral("Kurbelfon")),
-                 m_config->filePath(QStringLiteral("autostart/Kurbelfon.desktop")));
-    }
-
     void tickWritesEntryUntickRemovesIt() {
         RegistryStore store;
         const QString entry = store.autostartPath(AutoStartRules::ValueName);
