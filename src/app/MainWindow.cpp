@@ -490,6 +490,8 @@ void MainWindow::Form_Unload() {
 }
 
 void MainWindow::bringToFront() {
+    if (m_unloaded) // ended; only the info dialog still keeps the program
+        return;
     show();
     raise();
     activateWindow();
