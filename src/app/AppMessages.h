@@ -22,8 +22,5 @@ inline const QString LoadProblems =
 inline const QString OriginalKept =
     QStringLiteral("\rDie ursprüngliche Datei wurde unverändert als „%1“ aufbewahrt.");
 inline const QString MoreProblems = QStringLiteral("… und %1 weitere");
-inline const QString InfoText =
-    QStringLiteral("Kurbelfon %1\r\rWählhilfe für Modem und Lautsprecher mit persönlichem "
-                   "Telefonbuch.");
 
 } // namespace AppMessages

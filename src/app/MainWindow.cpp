@@ -1,9 +1,12 @@
 #include "app/MainWindow.h"
 
 #include "app/AppMessages.h"
+#include "app/BannerView.h"
 #include "app/CardListView.h"
+#include "app/InfoDialog.h"
 #include "app/OptionsPage.h"
 #include "app/TaskbarHint.h"
+#include "app/TrayIcon.h"
 #include "dialing/EntryDialer.h"
 #include "dialing/ModemCall.h"
 #include "register/EntryEditor.h"
@@ -12,6 +15,7 @@
 #include "register/RegisterMessages.h"
 #include "support/AutoStart.h"
 #include "support/FileSaver.h"
+#include "support/ShellOpen.h"
 #include "support/UserMessage.h"
 
 #include <QApplication>
@@ -25,7 +29,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -38,7 +41,9 @@
 #include <QWindow>
 
 MainWindow::MainWindow(const QString& folder, QWidget* parent)
-    : QMainWindow(parent), m_file(folder), m_register(new PhoneRegister(this)) {
+    : QMainWindow(parent), m_file(folder), m_register(new PhoneRegister(this)),
+      m_banner(new BannerView(folder, this)),
+      m_tray(new TrayIcon([this] { return m_modalDialogOpen; }, this)) {
     setObjectName(QStringLiteral("Form1"));
     // A dialog frame without minimise and maximise; the tray icon stands in for a taskbar
     // button.
@@ -47,6 +52,9 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
     buildWindow();
     buildNameListMenu();
     buildDialing(folder);
+    connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::bringToFront);
+    connect(m_tray, &TrayIcon::infoRequested, this, &MainWindow::showInfo);
+    connect(m_tray, &TrayIcon::quitRequested, this, &MainWindow::Unload);
 }
 
 MainWindow::~MainWindow() {
@@ -83,6 +91,7 @@ void MainWindow::buildWindow() {
     m_pages->addWidget(m_options);
     applyEntryFont(m_register->EntryFontSize);
 
+    layout->addWidget(m_banner);
     layout->addWidget(m_tabStrip);
     layout->addWidget(m_pages, 1);
     layout->addWidget(buildButtonRow());
@@ -177,13 +186,14 @@ void MainWindow::buildDialing(const QString& folder) {
 }
 
 bool MainWindow::Form_Load() {
-    // The banner and the tray icon are not built yet.
+    m_banner->ChooseBanner();
     InitAutoStartCheck(m_autoStartChk);
     for (int port = 1; port <= 16; ++port)
         m_options->ComList->addItem(QStringLiteral("COM%1").arg(port));
     m_options->WahlArtList->addItem(QStringLiteral("Ton"));
     m_options->WahlArtList->addItem(QStringLiteral("Puls"));
     setWindowTitle(UserMessage::ProgramName);
+    m_tray->ShowSysTrayIcon(windowIcon(), UserMessage::ProgramName);
     setWindowState(Qt::WindowNoState);
     return LoadRegister();
 }
@@ -439,7 +449,8 @@ void MainWindow::Btn_Click(int index) {
     case 20:
         showInfo();
         break;
-    case 21: // the help document comes with its own part
+    case 21:
+        ShowHelpFile(QString(), this);
         break;
     case 22:
         Unload();
@@ -450,14 +461,9 @@ void MainWindow::Btn_Click(int index) {
 }
 
 void MainWindow::showInfo() {
-    QString text = AppMessages::InfoText.arg(QCoreApplication::applicationVersion());
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    auto* box = new QMessageBox(QMessageBox::Information, UserMessage::ProgramName, text,
-                                QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("InfoDialog"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
+    if (!m_info)
+        m_info = new InfoDialog(this);
+    m_info->showBeside();
 }
 
 void MainWindow::Unload() {
@@ -478,10 +484,17 @@ void MainWindow::Form_Unload() {
     if (m_currentTab == OptionsTab)
         SaveOptionControls();
     hide();
-    emit unloaded();
+    m_tray->KillSysTrayIcon();
+    // An open info dialog keeps the program until it is closed.
+    if (m_info && m_info->isVisible())
+        connect(m_info, &QDialog::finished, this, &MainWindow::unloaded);
+    else
+        emit unloaded();
 }
 
 void MainWindow::bringToFront() {
+    if (m_unloaded) // ended; only the info dialog still keeps the program
+        return;
     show();
     raise();
     activateWindow();

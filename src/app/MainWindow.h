@@ -5,9 +5,11 @@
 #include <QMainWindow>
 #include <array>
 
+class BannerView;
 class CardListView;
 class EntryDialer;
 class ModemCall;
+class InfoDialog;
 class OptionsPage;
 class PhoneRegister;
 class QAction;
@@ -17,6 +19,7 @@ class QMenu;
 class QPushButton;
 class QStackedWidget;
 class QTabBar;
+class TrayIcon;
 
 // "Kurbelfon": the four cards and the options page on one tab strip, the button row and the
 // status line. It shows the register and forwards what the user does to it; every completed
@@ -51,6 +54,8 @@ public:
     ModemCall* modemCall() const { return m_modemCall; }
     QTabBar* tabStrip() const { return m_tabStrip; }
     QMenu* nameListMenu() const { return m_pummain; }
+    TrayIcon* trayIcon() const { return m_tray; }
+    InfoDialog* infoDialog() const { return m_info; }
 
     bool LoadRegister();
     bool SaveRegisterFile();
@@ -96,6 +101,9 @@ private:
 
     RegisterFile m_file;
     PhoneRegister* m_register = nullptr;
+    BannerView* m_banner = nullptr;
+    TrayIcon* m_tray = nullptr;
+    InfoDialog* m_info = nullptr;
     EntryDialer* m_entryDialer = nullptr;
     ModemCall* m_modemCall = nullptr;
     QTabBar* m_tabStrip = nullptr;
