@@ -5,6 +5,7 @@
 #include "app/OptionsPage.h"
 #include "app/TaskbarHint.h"
 #include "dialing/EntryDialer.h"
+#include "providers/ProviderList.h"
 #include "register/EntryEditor.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
@@ -158,12 +159,13 @@ void MainWindow::buildNameListMenu() {
 }
 
 void MainWindow::buildDialing() {
+    m_providers =
+        new ProviderList(m_options->TelcoListChk, m_options->TelcoList,
+                         ProviderFile(m_file.ProviderFilePath(), m_file.ProviderBackupPath()),
+                         {&m_loading, &m_modalDialogOpen, &m_editInsertMode}, this);
     m_entryDialer = new EntryDialer(m_register, this);
-    // Until the provider table is built, a ticked list finds no provider.
-    m_entryDialer->setProviderChoice([this](int, int, int) -> std::optional<QString> {
-        if (!m_options->TelcoListChk->isChecked())
-            return std::nullopt;
-        return QString();
+    m_entryDialer->setProviderChoice([this](int weekday, int hour, int distance) {
+        return m_providers->ProviderFor(weekday, hour, distance);
     });
 }
 
@@ -212,7 +214,7 @@ bool MainWindow::LoadRegister() {
             reportLoadProblems(result);
         break;
     }
-    // The provider list joins here once it has a file of its own.
+    m_providers->LoadProviderFile();
     m_loading = false;
     return true;
 }

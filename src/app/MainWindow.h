@@ -9,6 +9,7 @@ class CardListView;
 class EntryDialer;
 class OptionsPage;
 class PhoneRegister;
+class ProviderList;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -47,6 +48,7 @@ public:
     CardListView* nameList(int card) const { return m_nameLists.at(card - 1); }
     OptionsPage* optionsPage() const { return m_options; }
     EntryDialer* entryDialer() const { return m_entryDialer; }
+    ProviderList* providerList() const { return m_providers; }
     QTabBar* tabStrip() const { return m_tabStrip; }
     QMenu* nameListMenu() const { return m_pummain; }
 
@@ -96,6 +98,7 @@ private:
     RegisterFile m_file;
     PhoneRegister* m_register = nullptr;
     EntryDialer* m_entryDialer = nullptr;
+    ProviderList* m_providers = nullptr;
     QTabBar* m_tabStrip = nullptr;
     QStackedWidget* m_pages = nullptr;
     std::array<CardListView*, 4> m_nameLists{};

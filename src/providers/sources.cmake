@@ -7,4 +7,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/ProviderFile.cpp
 )
 list(APPEND GUI_SOURCES
+    ${_dir}/TimeSlider.cpp
+    ${_dir}/ProviderEditor.cpp
+    ${_dir}/ProviderList.cpp
 )

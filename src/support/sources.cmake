@@ -10,5 +10,6 @@ list(APPEND GUI_SOURCES
     ${_dir}/UserMessage.cpp
     ${_dir}/GermanTranslation.cpp
     ${_dir}/Cp1252Validator.cpp
+    ${_dir}/EditorKeys.cpp
     ${_dir}/AutoStart.cpp
 )
