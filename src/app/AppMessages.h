@@ -8,9 +8,6 @@ namespace AppMessages {
 inline const QString UsageHint =
     QStringLiteral("Doppelklick für Anwahl oder rechte Maustaste für Menü");
 inline const QString OptionsHint = QStringLiteral("Bitte gewünschte Änderungen vornehmen");
-inline const QString ModemAnswerIntro =
-    QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:\r\r");
-inline const QString NoModemAnswer = QStringLiteral("(keine Rückmeldung)");
 inline const QString RestoreBackupQuestion =
     QStringLiteral("Die Datei „Telefonregister.ini“ fehlt, aber ihre Sicherung "
                    "„Telefonregister.bak“ vom %1 ist vorhanden.\r\r"

@@ -5,6 +5,7 @@
 #include "app/OptionsPage.h"
 #include "app/TaskbarHint.h"
 #include "dialing/EntryDialer.h"
+#include "dialing/ModemCall.h"
 #include "providers/ProviderList.h"
 #include "register/EntryEditor.h"
 #include "register/EntryLine.h"
@@ -46,7 +47,7 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     buildWindow();
     buildNameListMenu();
-    buildDialing();
+    buildDialing(folder);
 }
 
 MainWindow::~MainWindow() = default;
@@ -158,12 +159,17 @@ void MainWindow::buildNameListMenu() {
     m_pummain->setDefaultAction(m_pum[5]);
 }
 
-void MainWindow::buildDialing() {
+void MainWindow::buildDialing(const QString& folder) {
     m_providers =
         new ProviderList(m_options->TelcoListChk, m_options->TelcoList,
                          ProviderFile(m_file.ProviderFilePath(), m_file.ProviderBackupPath()),
                          {&m_loading, &m_modalDialogOpen, &m_editInsertMode}, this);
     m_entryDialer = new EntryDialer(m_register, this);
+    m_modemCall = new ModemCall(m_register, folder, this);
+    connect(m_entryDialer, &EntryDialer::modemDialRequested, m_modemCall, &ModemCall::dial);
+    connect(m_modemCall, &ModemCall::modalDialogOpenChanged, this,
+            [this](bool open) { m_modalDialogOpen = open; });
+    connect(m_modemCall, &ModemCall::optionsPageRequested, this, &MainWindow::ShowOptionsPage);
     m_entryDialer->setProviderChoice([this](int weekday, int hour, int distance) {
         return m_providers->ProviderFor(weekday, hour, distance);
     });
@@ -424,7 +430,7 @@ void MainWindow::DialHardwareChk_Click(int index, bool checked) {
 void MainWindow::Btn_Click(int index) {
     switch (index) {
     case 0:
-        showModemAnswer();
+        m_modemCall->showModemAnswer();
         break;
     case 1:
         hide();
@@ -440,12 +446,6 @@ void MainWindow::Btn_Click(int index) {
     default:
         break;
     }
-}
-
-void MainWindow::showModemAnswer() {
-    if (m_modemAnswer.isEmpty())
-        m_modemAnswer = AppMessages::NoModemAnswer;
-    UserMessage::information(this, AppMessages::ModemAnswerIntro + m_modemAnswer);
 }
 
 void MainWindow::showInfo() {

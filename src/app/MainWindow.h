@@ -7,6 +7,7 @@
 
 class CardListView;
 class EntryDialer;
+class ModemCall;
 class OptionsPage;
 class PhoneRegister;
 class ProviderList;
@@ -49,6 +50,7 @@ public:
     OptionsPage* optionsPage() const { return m_options; }
     EntryDialer* entryDialer() const { return m_entryDialer; }
     ProviderList* providerList() const { return m_providers; }
+    ModemCall* modemCall() const { return m_modemCall; }
     QTabBar* tabStrip() const { return m_tabStrip; }
     QMenu* nameListMenu() const { return m_pummain; }
 
@@ -78,14 +80,13 @@ private:
     void buildWindow();
     QWidget* buildButtonRow();
     void buildNameListMenu();
-    void buildDialing();
+    void buildDialing(const QString& folder);
     void TabStrip1_Click();
     void NamList_Click(int card, int row);
     void NamList_MouseDown(int card, const QPoint& globalPos);
     void onFocusChanged(QWidget* old, QWidget* now);
     void DialHardwareChk_Click(int index, bool checked);
     void DialSelectedEntry();
-    void showModemAnswer();
     void showInfo();
     void applyRegisterToWindow();
     void applyEntryFont(double size);
@@ -99,6 +100,7 @@ private:
     PhoneRegister* m_register = nullptr;
     EntryDialer* m_entryDialer = nullptr;
     ProviderList* m_providers = nullptr;
+    ModemCall* m_modemCall = nullptr;
     QTabBar* m_tabStrip = nullptr;
     QStackedWidget* m_pages = nullptr;
     std::array<CardListView*, 4> m_nameLists{};
@@ -115,5 +117,4 @@ private:
     bool m_unloaded = false;
     bool m_centred = false;
     bool m_frameCentred = false;
-    QString m_modemAnswer;
 };
