@@ -26,11 +26,20 @@ void TimeSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QStyleOptionSlider option;
     initStyleOption(&option);
-    const QStyle::SubControls all = option.subControls;
+    if (isSliderDown()) {
+        option.activeSubControls = QStyle::SC_SliderHandle;
+        option.state |= QStyle::State_Sunken;
+    }
 
-    // The range lies on the groove and under the thumb.
-    option.subControls = all & (QStyle::SC_SliderGroove | QStyle::SC_SliderTickmarks);
-    style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+    // The range lies on the groove and under the thumb. Some styles fill the groove up to
+    // the thumb in the highlight colour: that fill is toned down so only the range stands out.
+    QStyleOptionSlider grooveOption = option;
+    grooveOption.subControls = QStyle::SC_SliderGroove;
+    if (tickPosition() != NoTicks)
+        grooveOption.subControls |= QStyle::SC_SliderTickmarks;
+    grooveOption.palette.setColor(QPalette::Highlight,
+                                  option.palette.color(QPalette::Window).darker(115));
+    style()->drawComplexControl(QStyle::CC_Slider, &grooveOption, &painter, this);
     if (m_selectionLength > 0) {
         const QRect groove =
             style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
@@ -49,6 +58,6 @@ void TimeSlider::paintEvent(QPaintEvent*) {
             QRect(qMin(from, to), groove.center().y() - height / 2 + 1, qAbs(to - from), height),
             palette().color(QPalette::Highlight));
     }
-    option.subControls = all & QStyle::SC_SliderHandle;
+    option.subControls = QStyle::SC_SliderHandle;
     style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
 }
