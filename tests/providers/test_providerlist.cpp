@@ -9,6 +9,7 @@
 #include "support/GermanTranslation.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -198,6 +199,28 @@ private slots:
         QCOMPARE(openMenu(), qMakePair(true, true));
         QCOMPARE(list()->SelectedProvider(), 2);
         QCOMPARE(ProviderList::SelectedProviderIndex(view()), 2); // the right press kept it
+    }
+
+    void headerClicksSortTheList() {
+        start(TwoRows);
+        f->window->tabStrip()->setCurrentIndex(MainWindow::OptionsTab - 1);
+        QHeaderView* header = view()->header();
+        auto clickHeader = [header](int section) {
+            QTest::mouseClick(
+                header->viewport(), Qt::LeftButton, {},
+                QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
+        };
+        QCOMPARE(names(), QStringList({"Immer", "Tag"}));
+        clickHeader(3); // "ab": 00h before 09h
+        QCOMPARE(names(), QStringList({"Immer", "Tag"}));
+        clickHeader(3);
+        QCOMPARE(names(), QStringList({"Tag", "Immer"}));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+        clickHeader(1); // "Netz", still descending
+        QCOMPARE(names(), QStringList({"Immer", "Tag"}));
+        QCOMPARE(header->sortIndicatorSection(), 1);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(list()->model()->LastSortColumn(), 2);
     }
 
     void doubleClickOpensInsertOrChange() {
