@@ -9,6 +9,7 @@
 #include "app/TrayIcon.h"
 #include "dialing/EntryDialer.h"
 #include "dialing/ModemCall.h"
+#include "providers/ProviderList.h"
 #include "register/EntryEditor.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
@@ -171,17 +172,18 @@ void MainWindow::buildNameListMenu() {
 }
 
 void MainWindow::buildDialing(const QString& folder) {
+    m_providers =
+        new ProviderList(m_options->TelcoListChk, m_options->TelcoList,
+                         ProviderFile(m_file.ProviderFilePath(), m_file.ProviderBackupPath()),
+                         {&m_loading, &m_modalDialogOpen, &m_editInsertMode}, this);
     m_entryDialer = new EntryDialer(m_register, this);
     m_modemCall = new ModemCall(m_register, folder, this);
     connect(m_entryDialer, &EntryDialer::modemDialRequested, m_modemCall, &ModemCall::dial);
     connect(m_modemCall, &ModemCall::modalDialogOpenChanged, this,
             [this](bool open) { m_modalDialogOpen = open; });
     connect(m_modemCall, &ModemCall::optionsPageRequested, this, &MainWindow::ShowOptionsPage);
-    // Until the provider table is built, a ticked list finds no provider.
-    m_entryDialer->setProviderChoice([this](int, int, int) -> std::optional<QString> {
-        if (!m_options->TelcoListChk->isChecked())
-            return std::nullopt;
-        return QString();
+    m_entryDialer->setProviderChoice([this](int weekday, int hour, int distance) {
+        return m_providers->ProviderFor(weekday, hour, distance);
     });
 }
 
@@ -231,7 +233,7 @@ bool MainWindow::LoadRegister() {
             reportLoadProblems(result);
         break;
     }
-    // The provider list joins here once it has a file of its own.
+    m_providers->LoadProviderFile();
     m_loading = false;
     return true;
 }

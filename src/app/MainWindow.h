@@ -12,6 +12,7 @@ class ModemCall;
 class InfoDialog;
 class OptionsPage;
 class PhoneRegister;
+class ProviderList;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -51,6 +52,7 @@ public:
     CardListView* nameList(int card) const { return m_nameLists.at(card - 1); }
     OptionsPage* optionsPage() const { return m_options; }
     EntryDialer* entryDialer() const { return m_entryDialer; }
+    ProviderList* providerList() const { return m_providers; }
     ModemCall* modemCall() const { return m_modemCall; }
     QTabBar* tabStrip() const { return m_tabStrip; }
     QMenu* nameListMenu() const { return m_pummain; }
@@ -105,6 +107,7 @@ private:
     TrayIcon* m_tray = nullptr;
     InfoDialog* m_info = nullptr;
     EntryDialer* m_entryDialer = nullptr;
+    ProviderList* m_providers = nullptr;
     ModemCall* m_modemCall = nullptr;
     QTabBar* m_tabStrip = nullptr;
     QStackedWidget* m_pages = nullptr;

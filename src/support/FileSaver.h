@@ -14,6 +14,10 @@ public:
     // Plain copy for the files the program sets aside (a restored backup, a damaged original).
     // Never replaces an existing file at `to`.
     static bool copyFile(const QString& from, const QString& to, QString* errorText);
+    // Copies a damaged original, untouched, to "<stem>-defekt-<date>-<time>.<suffix>" beside it
+    // before the next save rewrites it from what could be read. The copy's path, or empty +
+    // errorText.
+    static QString keepDamagedCopy(const QString& path, QString* errorText);
     // The whole file; false + German errorText when it cannot be read.
     static bool readFile(const QString& path, QByteArray* content, QString* errorText);
 };

@@ -14,6 +14,7 @@ list(APPEND GUI_SOURCES
     ${_dir}/UserMessage.cpp
     ${_dir}/GermanTranslation.cpp
     ${_dir}/Cp1252Validator.cpp
+    ${_dir}/EditorKeys.cpp
     ${_dir}/AutoStart.cpp
     ${_dir}/ShellOpen.cpp
 )
