@@ -8,9 +8,6 @@ namespace AppMessages {
 inline const QString UsageHint =
     QStringLiteral("Doppelklick für Anwahl oder rechte Maustaste für Menü");
 inline const QString OptionsHint = QStringLiteral("Bitte gewünschte Änderungen vornehmen");
-inline const QString ModemAnswerIntro =
-    QStringLiteral("Das Modem gab nach der letzten Anwahl folgende Zeichenkette zurück:\r\r");
-inline const QString NoModemAnswer = QStringLiteral("(keine Rückmeldung)");
 inline const QString RestoreBackupQuestion =
     QStringLiteral("Die Datei „Telefonregister.ini“ fehlt, aber ihre Sicherung "
                    "„Telefonregister.bak“ vom %1 ist vorhanden.\r\r"
@@ -25,8 +22,5 @@ inline const QString LoadProblems =
 inline const QString OriginalKept =
     QStringLiteral("\rDie ursprüngliche Datei wurde unverändert als „%1“ aufbewahrt.");
 inline const QString MoreProblems = QStringLiteral("… und %1 weitere");
-inline const QString InfoText =
-    QStringLiteral("Kurbelfon %1\r\rWählhilfe für Modem und Lautsprecher mit persönlichem "
-                   "Telefonbuch.");
 
 } // namespace AppMessages

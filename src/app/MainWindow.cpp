@@ -1,16 +1,22 @@
 #include "app/MainWindow.h"
 
 #include "app/AppMessages.h"
+#include "app/BannerView.h"
 #include "app/CardListView.h"
+#include "app/InfoDialog.h"
 #include "app/OptionsPage.h"
 #include "app/TaskbarHint.h"
+#include "app/TrayIcon.h"
 #include "dialing/EntryDialer.h"
+#include "dialing/ModemCall.h"
+#include "providers/ProviderList.h"
 #include "register/EntryEditor.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
 #include "register/RegisterMessages.h"
 #include "support/AutoStart.h"
 #include "support/FileSaver.h"
+#include "support/ShellOpen.h"
 #include "support/UserMessage.h"
 
 #include <QApplication>
@@ -24,7 +30,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -37,7 +42,9 @@
 #include <QWindow>
 
 MainWindow::MainWindow(const QString& folder, QWidget* parent)
-    : QMainWindow(parent), m_file(folder), m_register(new PhoneRegister(this)) {
+    : QMainWindow(parent), m_file(folder), m_register(new PhoneRegister(this)),
+      m_banner(new BannerView(folder, this)),
+      m_tray(new TrayIcon([this] { return m_modalDialogOpen; }, this)) {
     setObjectName(QStringLiteral("Form1"));
     // A dialog frame without minimise and maximise; the tray icon stands in for a taskbar
     // button.
@@ -45,7 +52,10 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     buildWindow();
     buildNameListMenu();
-    buildDialing();
+    buildDialing(folder);
+    connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::bringToFront);
+    connect(m_tray, &TrayIcon::infoRequested, this, &MainWindow::showInfo);
+    connect(m_tray, &TrayIcon::quitRequested, this, &MainWindow::Unload);
 }
 
 MainWindow::~MainWindow() {
@@ -83,6 +93,7 @@ void MainWindow::buildWindow() {
     m_pages->addWidget(m_options);
     applyEntryFont(m_register->EntryFontSize);
 
+    layout->addWidget(m_banner);
     layout->addWidget(m_tabStrip);
     layout->addWidget(m_pages, 1);
     layout->addWidget(buildButtonRow());
@@ -161,24 +172,31 @@ void MainWindow::buildNameListMenu() {
     m_pummain->setDefaultAction(m_pum[5]);
 }
 
-void MainWindow::buildDialing() {
+void MainWindow::buildDialing(const QString& folder) {
+    m_providers =
+        new ProviderList(m_options->TelcoListChk, m_options->TelcoList,
+                         ProviderFile(m_file.ProviderFilePath(), m_file.ProviderBackupPath()),
+                         {&m_loading, &m_modalDialogOpen, &m_editInsertMode}, this);
     m_entryDialer = new EntryDialer(m_register, this);
-    // Until the provider table is built, a ticked list finds no provider.
-    m_entryDialer->setProviderChoice([this](int, int, int) -> std::optional<QString> {
-        if (!m_options->TelcoListChk->isChecked())
-            return std::nullopt;
-        return QString();
+    m_modemCall = new ModemCall(m_register, folder, this);
+    connect(m_entryDialer, &EntryDialer::modemDialRequested, m_modemCall, &ModemCall::dial);
+    connect(m_modemCall, &ModemCall::modalDialogOpenChanged, this,
+            [this](bool open) { m_modalDialogOpen = open; });
+    connect(m_modemCall, &ModemCall::optionsPageRequested, this, &MainWindow::ShowOptionsPage);
+    m_entryDialer->setProviderChoice([this](int weekday, int hour, int distance) {
+        return m_providers->ProviderFor(weekday, hour, distance);
     });
 }
 
 bool MainWindow::Form_Load() {
-    // The banner and the tray icon are not built yet.
+    m_banner->ChooseBanner();
     InitAutoStartCheck(m_autoStartChk);
     for (int port = 1; port <= 16; ++port)
         m_options->ComList->addItem(QStringLiteral("COM%1").arg(port));
     m_options->WahlArtList->addItem(QStringLiteral("Ton"));
     m_options->WahlArtList->addItem(QStringLiteral("Puls"));
     setWindowTitle(UserMessage::ProgramName);
+    m_tray->ShowSysTrayIcon(windowIcon(), UserMessage::ProgramName);
     setWindowState(Qt::WindowNoState);
     return LoadRegister();
 }
@@ -218,7 +236,7 @@ bool MainWindow::LoadRegister() {
             reportLoadProblems(result);
         break;
     }
-    // The provider list joins here once it has a file of its own.
+    m_providers->LoadProviderFile();
     m_loading = false;
     return true;
 }
@@ -428,7 +446,7 @@ void MainWindow::DialHardwareChk_Click(int index, bool checked) {
 void MainWindow::Btn_Click(int index) {
     switch (index) {
     case 0:
-        showModemAnswer();
+        m_modemCall->showModemAnswer();
         break;
     case 1:
         hide();
@@ -436,7 +454,8 @@ void MainWindow::Btn_Click(int index) {
     case 20:
         showInfo();
         break;
-    case 21: // the help document comes with its own part
+    case 21:
+        ShowHelpFile(QString(), this);
         break;
     case 22:
         Unload();
@@ -446,21 +465,10 @@ void MainWindow::Btn_Click(int index) {
     }
 }
 
-void MainWindow::showModemAnswer() {
-    if (m_modemAnswer.isEmpty())
-        m_modemAnswer = AppMessages::NoModemAnswer;
-    UserMessage::information(this, AppMessages::ModemAnswerIntro + m_modemAnswer);
-}
-
 void MainWindow::showInfo() {
-    QString text = AppMessages::InfoText.arg(QCoreApplication::applicationVersion());
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    auto* box = new QMessageBox(QMessageBox::Information, UserMessage::ProgramName, text,
-                                QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("InfoDialog"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
+    if (!m_info)
+        m_info = new InfoDialog(this);
+    m_info->showBeside();
 }
 
 void MainWindow::Unload() {
@@ -481,10 +489,17 @@ void MainWindow::Form_Unload() {
     if (m_currentTab == OptionsTab)
         SaveOptionControls();
     hide();
-    emit unloaded();
+    m_tray->KillSysTrayIcon();
+    // An open info dialog keeps the program until it is closed.
+    if (m_info && m_info->isVisible())
+        connect(m_info, &QDialog::finished, this, &MainWindow::unloaded);
+    else
+        emit unloaded();
 }
 
 void MainWindow::bringToFront() {
+    if (m_unloaded) // ended; only the info dialog still keeps the program
+        return;
     show();
     raise();
     activateWindow();

@@ -5,10 +5,14 @@
 #include <QMainWindow>
 #include <array>
 
+class BannerView;
 class CardListView;
 class EntryDialer;
+class ModemCall;
+class InfoDialog;
 class OptionsPage;
 class PhoneRegister;
+class ProviderList;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -16,6 +20,7 @@ class QMenu;
 class QPushButton;
 class QStackedWidget;
 class QTabBar;
+class TrayIcon;
 
 // "Kurbelfon": the four cards and the options page on one tab strip, the button row and the
 // status line. It shows the register and forwards what the user does to it; every completed
@@ -47,8 +52,12 @@ public:
     CardListView* nameList(int card) const { return m_nameLists.at(card - 1); }
     OptionsPage* optionsPage() const { return m_options; }
     EntryDialer* entryDialer() const { return m_entryDialer; }
+    ProviderList* providerList() const { return m_providers; }
+    ModemCall* modemCall() const { return m_modemCall; }
     QTabBar* tabStrip() const { return m_tabStrip; }
     QMenu* nameListMenu() const { return m_pummain; }
+    TrayIcon* trayIcon() const { return m_tray; }
+    InfoDialog* infoDialog() const { return m_info; }
 
     bool LoadRegister();
     bool SaveRegisterFile();
@@ -76,14 +85,13 @@ private:
     void buildWindow();
     QWidget* buildButtonRow();
     void buildNameListMenu();
-    void buildDialing();
+    void buildDialing(const QString& folder);
     void TabStrip1_Click();
     void NamList_Click(int card, int row);
     void NamList_MouseDown(int card, const QPoint& globalPos);
     void onFocusChanged(QWidget* old, QWidget* now);
     void DialHardwareChk_Click(int index, bool checked);
     void DialSelectedEntry();
-    void showModemAnswer();
     void showInfo();
     void applyRegisterToWindow();
     void applyEntryFont(double size);
@@ -95,7 +103,12 @@ private:
 
     RegisterFile m_file;
     PhoneRegister* m_register = nullptr;
+    BannerView* m_banner = nullptr;
+    TrayIcon* m_tray = nullptr;
+    InfoDialog* m_info = nullptr;
     EntryDialer* m_entryDialer = nullptr;
+    ProviderList* m_providers = nullptr;
+    ModemCall* m_modemCall = nullptr;
     QTabBar* m_tabStrip = nullptr;
     QStackedWidget* m_pages = nullptr;
     std::array<CardListView*, 4> m_nameLists{};
@@ -112,5 +125,4 @@ private:
     bool m_unloaded = false;
     bool m_centred = false;
     bool m_frameCentred = false;
-    QString m_modemAnswer;
 };

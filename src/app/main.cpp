@@ -6,12 +6,19 @@
 #include "support/Paths.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStandardPaths>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kurbelfon"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    // Ties the windows to the launcher kurbelfon.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kurbelfon"));
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/kurbelfon-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     // A tray program must not end when its last message box closes.
     QApplication::setQuitOnLastWindowClosed(false);
     installGermanTranslation(app);
@@ -29,10 +36,14 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &MainWindow::bringToFront);
     QObject::connect(&window, &MainWindow::unloaded, &app, &QCoreApplication::quit);
-    QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, &window,
-                     &MainWindow::Unload);
-    // Logging off ends the program like "&Ende".
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &MainWindow::Unload);
+    // A signal or the end of the session ends the program like "&Ende", but without waiting
+    // for an open info dialog.
+    auto endNow = [&] {
+        window.Unload();
+        QCoreApplication::quit();
+    };
+    QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, &window, endNow);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, endNow);
 
     if (!window.Form_Load())
         return 1;

@@ -2,6 +2,7 @@
 set(_dir ${CMAKE_CURRENT_LIST_DIR})
 list(APPEND CORE_SOURCES
     ${_dir}/OptionRules.cpp
+    ${_dir}/TrayClickDecoder.cpp
 )
 list(APPEND GUI_SOURCES
     ${_dir}/MainWindow.cpp
@@ -10,4 +11,7 @@ list(APPEND GUI_SOURCES
     ${_dir}/SingleInstance.cpp
     ${_dir}/UnixSignalWatcher.cpp
     ${_dir}/TaskbarHint.cpp
+    ${_dir}/TrayIcon.cpp
+    ${_dir}/InfoDialog.cpp
+    ${_dir}/BannerView.cpp
 )

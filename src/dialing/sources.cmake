@@ -3,6 +3,10 @@ set(_dir ${CMAKE_CURRENT_LIST_DIR})
 list(APPEND CORE_SOURCES
     ${_dir}/DialComposition.cpp
     ${_dir}/EntryDialer.cpp
+    ${_dir}/ComPort.cpp
+    ${_dir}/ModemDialer.cpp
 )
 list(APPEND GUI_SOURCES
+    ${_dir}/DialingDialog.cpp
+    ${_dir}/ModemCall.cpp
 )

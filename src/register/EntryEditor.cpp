@@ -3,12 +3,12 @@
 #include "register/EntryLine.h"
 #include "register/RegisterMessages.h"
 #include "support/Cp1252.h"
+#include "support/EditorKeys.h"
 #include "support/UserMessage.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,7 +49,7 @@ EntryEditor::EntryEditor(QWidget* parent) : QDialog(parent) {
     m_cancel->setObjectName(QStringLiteral("Command1_1"));
     m_ok = new QPushButton(QStringLiteral("&OK"), this);
     m_ok->setObjectName(QStringLiteral("Command1_0"));
-    // No default and no cancel button: Enter and Escape are handled in keyPressEvent.
+    // No default and no cancel button: EditorKeys handles Enter and Escape.
     for (QPushButton* button : {m_ok, m_cancel}) {
         button->setAutoDefault(false);
         button->setDefault(false);
@@ -70,8 +70,7 @@ EntryEditor::EntryEditor(QWidget* parent) : QDialog(parent) {
     setTabOrder(m_zeroChk, m_ok);
     setTabOrder(m_ok, m_cancel);
 
-    m_name->installEventFilter(this);
-    m_number->installEventFilter(this);
+    new EditorKeys(this, {m_name, m_number}, m_ok);
     connect(m_ok, &QPushButton::clicked, this, [this] { Command1_Click(0); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { Command1_Click(1); });
     m_name->setFocus();
@@ -92,35 +91,6 @@ QString EntryEditor::number() const {
 }
 int EntryEditor::zeroFlag() const {
     return m_zeroChk->isChecked() ? 1 : 0;
-}
-
-bool EntryEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // Enter walks name -> number -> OK, without a character and without a beep.
-            if (watched == m_name)
-                m_number->setFocus(Qt::TabFocusReason);
-            else if (watched == m_number)
-                m_ok->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void EntryEditor::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        return;
-    case Qt::Key_Escape:
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
 }
 
 void EntryEditor::Command1_Click(int index) {

@@ -18,10 +18,6 @@ public:
     QString number() const;
     int zeroFlag() const;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void Command1_Click(int index);
 

@@ -8,7 +8,6 @@
 #include "support/FileSaver.h"
 #include "support/Paths.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -354,15 +353,9 @@ RegisterFile::LoadResult RegisterFile::load(PhoneRegister& reg) const {
 
     // The next save rewrites the file from what could be read: keep the original first.
     result.status = LoadStatus::LoadedWithProblems;
-    const QString stem = m_folder + QStringLiteral("Telefonregister-defekt-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString copyPath = stem + QStringLiteral(".ini");
-    for (int n = 2; QFileInfo::exists(copyPath); ++n)
-        copyPath = stem + u'-' + QString::number(n) + QStringLiteral(".ini");
     QString copyError;
-    if (FileSaver::copyFile(path, copyPath, &copyError))
-        result.preservedCopyPath = copyPath;
-    else
+    result.preservedCopyPath = FileSaver::keepDamagedCopy(path, &copyError);
+    if (result.preservedCopyPath.isEmpty())
         result.problems << copyError;
     return result;
 }

@@ -1,5 +1,6 @@
 #include "support/FileSaver.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -310,6 +311,18 @@ bool FileSaver::copyFile(const QString& from, const QString& to, QString* errorT
     }
     syncFolder(to);
     return true;
+}
+
+QString FileSaver::keepDamagedCopy(const QString& path, QString* errorText) {
+    const QFileInfo original(path);
+    const QString stem = original.dir().filePath(
+        original.completeBaseName() + QStringLiteral("-defekt-") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString suffix = u'.' + original.suffix();
+    QString copyPath = stem + suffix;
+    for (int n = 2; QFileInfo::exists(copyPath); ++n)
+        copyPath = stem + u'-' + QString::number(n) + suffix;
+    return copyFile(path, copyPath, errorText) ? copyPath : QString();
 }
 
 bool FileSaver::readFile(const QString& path, QByteArray* content, QString* errorText) {

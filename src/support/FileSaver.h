@@ -18,6 +18,10 @@ public:
     // at `path` (and beside the copies set aside under its name). Only safe while no other
     // program can be saving there.
     static void removeLeftovers(const QString& path);
+    // Copies a damaged original, untouched, to "<stem>-defekt-<date>-<time>.<suffix>" beside it
+    // before the next save rewrites it from what could be read. The copy's path, or empty +
+    // errorText.
+    static QString keepDamagedCopy(const QString& path, QString* errorText);
     // The whole file; false + German errorText when it cannot be read.
     static bool readFile(const QString& path, QByteArray* content, QString* errorText);
 };

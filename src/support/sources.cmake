@@ -5,10 +5,16 @@ list(APPEND CORE_SOURCES
     ${_dir}/FieldReader.cpp
     ${_dir}/FileSaver.cpp
     ${_dir}/Paths.cpp
+    ${_dir}/DesktopEntry.cpp
+    ${_dir}/RegistryStore.cpp
+    ${_dir}/AutoStartRules.cpp
+    ${_dir}/HelpAndBanner.cpp
 )
 list(APPEND GUI_SOURCES
     ${_dir}/UserMessage.cpp
     ${_dir}/GermanTranslation.cpp
     ${_dir}/Cp1252Validator.cpp
+    ${_dir}/EditorKeys.cpp
     ${_dir}/AutoStart.cpp
+    ${_dir}/ShellOpen.cpp
 )

@@ -387,6 +387,28 @@ private slots:
         QCOMPARE(kept.size(), 1);
         QCOMPARE(f.read(kept.first()), damaged);
     }
+    // Enter on a card reaches the modem; a port that is not there turns to the options page,
+    // and "Debug" then has no answer to show.
+    void dialToMissingPortTurnsToOptions() {
+        WindowFixture f;
+        f.write(QStringLiteral("Telefonregister.ini"), TwoCardFile);
+        QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("dosdevices")));
+        QVERIFY(QFile::link(f.path(QStringLiteral("nothing")),
+                            f.path(QStringLiteral("dosdevices/com1"))));
+        QVERIFY(f.start());
+        f.window->tabStrip()->setCurrentIndex(1);
+        f.window->nameList(2)->setCurrentIndex(f.window->phoneRegister()->card(2)->index(0));
+        QTest::keyClick(f.window->nameList(2), Qt::Key_Return);
+        QCOMPARE(f.modals.texts,
+                 QStringList{QStringLiteral("Der angegebene Anschluß COM1 ist nicht verfügbar.")});
+        QCOMPARE(f.window->CurrentTab(), MainWindow::OptionsTab);
+        QVERIFY(!f.window->ModalDialogOpen());
+
+        f.window->findChild<QPushButton*>(QStringLiteral("Btn0"))->click();
+        QCOMPARE(f.modals.texts.last(),
+                 shown(QStringLiteral("Das Modem gab nach der letzten Anwahl folgende "
+                                      "Zeichenkette zurück:\r\r(keine Rückmeldung)")));
+    }
 };
 
 QTEST_MAIN(TestMainWindow)

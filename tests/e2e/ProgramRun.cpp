@@ -60,6 +60,14 @@ ProgramRun::ProgramRun(const XDesktop& desktop)
         m_error = QStringLiteral("cannot copy %1").arg(sounds);
         return;
     }
+    // The help document and the banner pictures lie beside the program, as installed.
+    for (const QFileInfo& file : binary.dir().entryInfoList(
+             {QStringLiteral("*.htm"), QStringLiteral("*.png")}, QDir::Files)) {
+        if (!QFile::copy(file.filePath(), program + QLatin1Char('/') + file.fileName())) {
+            m_error = QStringLiteral("cannot copy %1").arg(file.filePath());
+            return;
+        }
+    }
     for (const char* name : {"home", "runtime", "tmp"}) {
         if (!makePrivateFolder(m_root.filePath(QString::fromLatin1(name)))) {
             m_error = QStringLiteral("cannot create %1").arg(m_root.filePath(name));
@@ -87,6 +95,10 @@ QString ProgramRun::folder() const {
     return m_root.filePath(ProgramFolder);
 }
 
+QString ProgramRun::homePath() const {
+    return m_root.filePath(QStringLiteral("home"));
+}
+
 QString ProgramRun::filePath(const QString& name) const {
     return folder() + QLatin1Char('/') + name;
 }
@@ -107,6 +119,10 @@ bool ProgramRun::write(const QString& name, const QByteArray& bytes) const {
 
 bool ProgramRun::waitForChange(const QString& name, const QByteArray& before, int timeoutMs) const {
     return Poll::until([&] { return exists(name) && read(name) != before; }, timeoutMs);
+}
+
+void ProgramRun::setEnvironmentValue(const QString& name, const QString& value) {
+    m_environment.insert(name, value);
 }
 
 QProcess* ProgramRun::start() {

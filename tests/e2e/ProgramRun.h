@@ -26,6 +26,8 @@ public:
     QString errorString() const { return m_error; }
 
     QString folder() const;
+    // The home folder every copy of the program gets.
+    QString homePath() const;
     QString filePath(const QString& name) const;
     bool exists(const QString& name) const;
     QByteArray read(const QString& name) const;
@@ -33,6 +35,8 @@ public:
     // Until the file exists and its bytes differ from `before`.
     bool waitForChange(const QString& name, const QByteArray& before, int timeoutMs) const;
 
+    // For the copies started from now on.
+    void setEnvironmentValue(const QString& name, const QString& value);
     // Starts one more copy of the program; nullptr if it cannot run at all.
     QProcess* start();
     static bool waitForEnd(QProcess* process, int timeoutMs);

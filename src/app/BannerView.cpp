@@ -1,0 +1,59 @@
+#include "app/BannerView.h"
+
+#include "support/HelpAndBanner.h"
+#include "support/Paths.h"
+#include "support/ShellOpen.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPixmap>
+#include <QToolButton>
+
+BannerView::BannerView(const QString& programFolder, QWidget* parent)
+    : QWidget(parent), m_folder(programFolder) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Image1 = makeImage(QStringLiteral("Image1"), HelpAndBanner::MakerBannerFile,
+                       QStringLiteral("Kurbelfon – Wählhilfe für Modem und Lautsprecher"));
+    Image2 = makeImage(QStringLiteral("Image2"), HelpAndBanner::PartnerBannerFile,
+                       QStringLiteral("Günstig telefonieren: Call-by-Call-Tarife"));
+    layout->addStretch();
+    layout->addWidget(Image1);
+    layout->addWidget(Image2);
+    layout->addStretch();
+    // One picture shows at a time; the window takes its fixed size before the choice is made.
+    Image2->hide();
+    connect(Image1, &QToolButton::clicked, this, [] { OpenMakerSite(); });
+    connect(Image2, &QToolButton::clicked, this, [] { OpenPartnerSite(); });
+}
+
+QToolButton* BannerView::makeImage(const QString& name, const QString& file,
+                                   const QString& fallback) {
+    auto* image = new QToolButton(this);
+    image->setObjectName(name);
+    image->setAutoRaise(true);
+    image->setFocusPolicy(Qt::NoFocus);
+    image->setCursor(Qt::PointingHandCursor);
+    image->setToolTip(fallback);
+    const QPixmap picture(m_folder + file);
+    if (picture.isNull()) {
+        image->setText(fallback); // a program folder without its pictures
+    } else {
+        image->setIcon(picture);
+        image->setIconSize(picture.size());
+    }
+    return image;
+}
+
+void BannerView::ChooseBanner() {
+    const QDate built = QFileInfo(Paths::ProgramPath()).lastModified().date();
+    if (!HelpAndBanner::ShowsPartnerBanner(built, QDate::currentDate())) {
+        Image2->hide();
+        Image1->show();
+        return;
+    }
+    // Both share one place in the layout, so Image2 takes Image1's place by taking its turn.
+    Image1->hide();
+    Image2->show();
+}

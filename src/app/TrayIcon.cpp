@@ -1,0 +1,125 @@
+#include "app/TrayIcon.h"
+
+#include "app/TrayClickDecoder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+TrayIcon::TrayIcon(std::function<bool()> modalDialogOpen, QObject* parent)
+    : QObject(parent), m_modalDialogOpen(std::move(modalDialogOpen)),
+      m_icon(new QSystemTrayIcon(this)), m_decoder(new TrayClickDecoder(this)) {
+    m_icon->setObjectName(QStringLiteral("SysTrayIcon"));
+    buildMenu();
+    connect(m_icon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                // An XEmbed tray reports a press as Trigger or Context and the second press of a
+                // left double click as DoubleClick; a right double click arrives as one Context
+                // only.
+                switch (reason) {
+                case QSystemTrayIcon::Trigger:
+                    m_decoder->MouseMessage(TrayClickDecoder::LeftButtonDown);
+                    break;
+                case QSystemTrayIcon::DoubleClick:
+                    m_decoder->MouseMessage(TrayClickDecoder::LeftDoubleClick);
+                    break;
+                case QSystemTrayIcon::Context:
+                    m_decoder->MouseMessage(TrayClickDecoder::RightButtonDown);
+                    break;
+                default:
+                    break;
+                }
+            });
+    connect(m_decoder, &TrayClickDecoder::NiKeyEvent, this, &TrayIcon::NiKeyEvent);
+}
+
+TrayIcon::~TrayIcon() = default;
+
+QMenu* TrayIcon::menu() const {
+    return m_pummain2.get();
+}
+
+void TrayIcon::buildMenu() {
+    m_pummain2 = std::make_unique<QMenu>(QStringLiteral("Taskleiste"));
+    m_pummain2->setObjectName(QStringLiteral("pummain2"));
+    m_pummain2->setWindowTitle(m_pummain2->title());
+    const QStringList captions{QStringLiteral("&Einblenden"), QStringLiteral("&Info"),
+                               QStringLiteral("-"),           QStringLiteral("&Beenden"),
+                               QStringLiteral("-"),           QStringLiteral("&Abbrechen")};
+    for (int index = 1; index <= 6; ++index) {
+        const QString& caption = captions[index - 1];
+        QAction* action = caption == QStringLiteral("-") ? m_pummain2->addSeparator()
+                                                         : m_pummain2->addAction(caption);
+        action->setObjectName(QStringLiteral("pum2_%1").arg(index));
+        action->setData(index);
+        m_pum2[index] = action;
+    }
+    m_pummain2->setDefaultAction(m_pum2[6]);
+    connect(m_pummain2.get(), &QMenu::triggered, this,
+            [this](QAction* action) { pum2_Click(action->data().toInt()); });
+}
+
+void TrayIcon::ShowSysTrayIcon(const QIcon& icon, const QString& text) {
+    NotifyIcon(Add, icon, text);
+}
+
+void TrayIcon::ChangeSysTrayIcon(const QIcon& icon, const QString& text) {
+    NotifyIcon(Modify, icon, text);
+}
+
+void TrayIcon::KillSysTrayIcon() {
+    NotifyIcon(Delete, QIcon(), QString());
+}
+
+void TrayIcon::NotifyIcon(Command command, const QIcon& icon, const QString& text) {
+    if (command == Delete) {
+        m_icon->hide();
+        return;
+    }
+    m_icon->setIcon(icon);
+    m_icon->setToolTip(text.left(TipLength));
+    if (command == Add)
+        m_icon->show();
+}
+
+void TrayIcon::NiKeyEvent(int keyEvent) {
+    switch (keyEvent) {
+    case 1:
+    case 257:
+        showWindowOrBeep();
+        break;
+    case 258:
+        QApplication::beep();
+        break;
+    case 2:
+        m_pummain2->popup(QCursor::pos());
+        break;
+    default:
+        break;
+    }
+}
+
+void TrayIcon::pum2_Click(int index) {
+    switch (index) {
+    case 1:
+        showWindowOrBeep();
+        break;
+    case 2:
+        emit infoRequested();
+        break;
+    case 4:
+        emit quitRequested();
+        break;
+    default:
+        break;
+    }
+}
+
+void TrayIcon::showWindowOrBeep() {
+    if (m_modalDialogOpen && m_modalDialogOpen())
+        QApplication::beep();
+    else
+        emit showWindowRequested();
+}

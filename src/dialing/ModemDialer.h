@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+// Sends a dial command to a Hayes modem on a serial port and listens for its answer. Reports
+// through signals; the window that shows the dial decides what the user sees.
+class ModemDialer : public QObject {
+    Q_OBJECT
+public:
+    explicit ModemDialer(QObject* parent = nullptr);
+
+    // Empties the answer, closes the port if it is open, sets it to 2400 8N1 with RTS/CTS,
+    // opens `device` and writes the whole command in one piece. On failure emits portFailed()
+    // and returns false; a port that did open then stays open until the next dial.
+    bool dial(const QString& device, const QString& dialString);
+    // "&Abbruch": one carriage return stops a dialing modem; it is sent before the port closes.
+    void abort();
+
+    // Everything the modem sent since the last dial, upper-cased.
+    const QString& ModemAnswer() const { return m_answer; }
+    // For "Debug": an empty answer reads "(keine Rückmeldung)" from now until the next dial.
+    QString answerForDisplay();
+    bool isPortOpen() const { return m_port.isOpen(); }
+    QString portErrorString() const { return m_port.errorString(); }
+
+signals:
+    // "OK" came; the port is closed.
+    void answeredOk();
+    // Any failure of a dial: setting up, opening or writing (a port that did open stays open),
+    // the line breaking down while the answer is awaited, or the abort not getting through (the
+    // port is closed then).
+    void portFailed();
+
+private:
+    void Comm_OnComm();
+    void onPortError(QSerialPort::SerialPortError error);
+    void closeWithoutHanging();
+    bool fail();
+
+    QSerialPort m_port;
+    QString m_answer;
+    bool m_awaitingAnswer = false;
+    bool m_inCall = false; // inside dial() or abort(), which check every step themselves
+};

@@ -1,0 +1,35 @@
+#include "support/EditorKeys.h"
+
+#include <QDialog>
+#include <QKeyEvent>
+#include <QPushButton>
+
+EditorKeys::EditorKeys(QDialog* dialog, const QList<QWidget*>& fields, QWidget* ok)
+    : QObject(dialog), m_dialog(dialog), m_walk(fields) {
+    m_walk << ok;
+    for (QWidget* field : fields)
+        field->installEventFilter(this);
+    dialog->installEventFilter(this);
+}
+
+bool EditorKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (watched == m_dialog) {
+        // What the focused widget left unhandled reaches the dialog.
+        if (enter) {
+            if (auto* button = qobject_cast<QPushButton*>(m_dialog->focusWidget()))
+                button->click();
+            return true;
+        }
+        return key == Qt::Key_Escape;
+    }
+    const qsizetype place = m_walk.indexOf(static_cast<QWidget*>(watched));
+    if (enter && place >= 0 && place + 1 < m_walk.size()) {
+        m_walk.at(place + 1)->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class QDialog;
+class QWidget;
+
+// The keys both editors share: Enter in a text field moves on to the next field, and from the
+// last one to the OK button, without typing a character; Enter on a focused button presses it
+// and does nothing elsewhere; Escape does nothing, cancelling is a button of its own.
+class EditorKeys : public QObject {
+public:
+    // fields: the text fields in the order Enter walks them; ok: where the last one leads.
+    EditorKeys(QDialog* dialog, const QList<QWidget*>& fields, QWidget* ok);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QDialog* m_dialog;
+    QList<QWidget*> m_walk; // the fields, then the OK button
+};

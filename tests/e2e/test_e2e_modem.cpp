@@ -1,0 +1,79 @@
+// A call through a modem: the real program on a private X desktop, its COM3 linked to a scripted
+// modem on a pseudo-terminal.
+#include "Poll.h"
+#include "ProgramNames.h"
+#include "ProgramRun.h"
+#include "ScriptedModem.h"
+#include "XDesktop.h"
+#include "XWindows.h"
+
+#include <QTest>
+
+namespace {
+
+using namespace ProgramNames;
+
+// Dial through the modem on COM3; two entries on card 1.
+const QByteArray ModemRegister =
+    QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
+                      "0,3,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+                      "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
+                      "1,\"Berg, Otto\",\"49 30 1234567\",1\r\n"
+                      "1,\"Zander, Ute\",\"43 1 5551234\",0\r\n");
+const QString Dialing = QStringLiteral("Anwahl");
+
+} // namespace
+
+class TestE2eModem : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        m_desktop = std::make_unique<XDesktop>();
+        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
+        m_windows = std::make_unique<XWindows>(m_desktop->display());
+    }
+    void cleanup() {
+        if (m_run && QTest::currentTestFailed())
+            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
+        m_run.reset();
+    }
+
+    void enterDialsTheSelectedEntry() {
+        m_run = std::make_unique<ProgramRun>(*m_desktop);
+        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
+        QVERIFY(m_run->write(Register, ModemRegister));
+        ScriptedModem modem;
+        QVERIFY2(modem.isValid(), qPrintable(modem.errorString()));
+        QVERIFY(modem.linkAt(m_run->filePath(QStringLiteral("dosdevices/com3"))));
+        QProcess* program = m_run->start();
+        QVERIFY2(program, qPrintable(m_run->errorString()));
+        const qint64 pid = program->processId();
+        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
+        QVERIFY2(main != 0, "no main window");
+
+        // From the tab strip into card 1's list, down to the second entry, then Enter.
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Tab")));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Down")));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Down")));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Return")));
+        QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), QByteArray("ATDT0043 1 5551234;H\r"));
+        QVERIFY2(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0,
+                 "no dialing window");
+
+        QVERIFY(modem.send("ATDT0043 1 5551234;H\r\r\nOK\r\n"));
+        QVERIFY2(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
+                             Poll::ChangeLimitMs),
+                 "the dialing window stays");
+        QVERIFY(ProgramRun::isRunning(program));
+        QVERIFY(m_windows->isMapped(main));
+    }
+
+private:
+    std::unique_ptr<XDesktop> m_desktop;
+    std::unique_ptr<XWindows> m_windows;
+    std::unique_ptr<ProgramRun> m_run;
+};
+
+QTEST_GUILESS_MAIN(TestE2eModem)
+#include "test_e2e_modem.moc"

@@ -1,0 +1,185 @@
+// The tray icon, the autostart switch and the help of the real program on a private X desktop.
+#include "Poll.h"
+#include "ProgramNames.h"
+#include "ProgramRun.h"
+#include "XDesktop.h"
+#include "XWindows.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+using namespace ProgramNames;
+
+const QByteArray KnownRegister =
+    QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
+                      "1,3,1,0,\"0\",0,\"00\",\"41\",\"44\",10,\"\",\"\",0\r\n"
+                      "\"Firma\",\"B\xFCro 2\",\"Familie\",\"Privat 2\"\r\n"
+                      "2,\"M\xFCller, Anna\",\"49 89 12345\",1\r\n");
+const QString MenuTitle = QStringLiteral("Taskleiste");
+constexpr int TrayIconMaxSize = 32;
+
+} // namespace
+
+class TestE2eTray : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        m_desktop = std::make_unique<XDesktop>();
+        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
+        m_windows = std::make_unique<XWindows>(m_desktop->display());
+    }
+    void init() {
+        m_run = std::make_unique<ProgramRun>(*m_desktop);
+        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
+        QVERIFY(m_run->write(Register, KnownRegister));
+        // The desktop's opener stands in for a browser: it notes what it was asked to open.
+        QVERIFY(m_opener.isValid());
+        m_opened = m_opener.filePath(QStringLiteral("opened"));
+        QFile::remove(m_opened);
+        QFile opener(m_opener.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write(
+            QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$*\" >> '%1'\n").arg(m_opened).toUtf8());
+        opener.close();
+        QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        m_run->setEnvironmentValue(QStringLiteral("PATH"), m_opener.path() + QLatin1Char(':') +
+                                                               qEnvironmentVariable("PATH"));
+        m_program = m_run->start();
+        QVERIFY2(m_program, qPrintable(m_run->errorString()));
+        m_main = m_windows->waitFor(Title, MainWindow, m_program->processId(), Poll::StartLimitMs);
+        QVERIFY2(m_main != 0, "no main window");
+        QVERIFY2(Poll::until([&] { return (m_icon = trayIcon()) != 0; }, Poll::StartLimitMs),
+                 "the icon did not dock in the tray");
+    }
+    void cleanup() {
+        if (m_run && QTest::currentTestFailed())
+            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
+        m_run.reset();
+    }
+
+    // The icon sits in trayer's panel along the top edge.
+    void iconDocks() {
+        const QRect icon = m_windows->geometry(m_icon);
+        QVERIFY2(icon.top() >= 0 && icon.bottom() < 30,
+                 qPrintable(QStringLiteral("icon at %1,%2").arg(icon.x()).arg(icon.y())));
+    }
+
+    // One second tells a click from a double click, so the window comes a second later.
+    void leftClickShowsTheWindowAfterOneSecond() {
+        QVERIFY(m_windows->close(m_main));
+        QVERIFY(Poll::until([&] { return !m_windows->isMapped(m_main); }, Poll::ChangeLimitMs));
+
+        QElapsedTimer sinceClick;
+        sinceClick.start();
+        QVERIFY(click(1));
+        QVERIFY2(m_windows->waitFor(Title, MainWindow, m_program->processId(), Poll::ChangeLimitMs),
+                 "the click did not show the window");
+        QVERIFY2(sinceClick.elapsed() >= 950,
+                 qPrintable(QStringLiteral("shown after %1 ms").arg(sinceClick.elapsed())));
+        QVERIFY(ProgramRun::isRunning(m_program));
+    }
+
+    void rightClickMenuEndsTheProgram() {
+        QVERIFY(click(3));
+        QVERIFY2(Poll::until(
+                     [&] { return !m_windows->find(MenuTitle, m_program->processId()).isEmpty(); },
+                     Poll::ChangeLimitMs),
+                 "no menu \"Taskleiste\"");
+        // The open menu has the keyboard: "b" is "&Beenden".
+        QVERIFY(m_windows->tool(QStringLiteral("xdotool"),
+                                {QStringLiteral("key"), QStringLiteral("b")}));
+        QVERIFY2(ProgramRun::waitForEnd(m_program, Poll::ChangeLimitMs),
+                 "\"&Beenden\" did not end it");
+        QCOMPARE(m_program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_program->exitCode(), 0);
+        QCOMPARE(m_run->read(Register), KnownRegister);
+    }
+
+    void autostartByKeyboardWritesTheEntry() {
+        const QString entry =
+            m_run->homePath() + QStringLiteral("/.config/autostart/Kurbelfon.desktop");
+        QVERIFY(!QFile::exists(entry));
+        // "&Autostart" shares its letter with "&Ausblenden" and comes first.
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("alt+a")));
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("space")));
+        QVERIFY2(Poll::until([&] { return QFile::exists(entry); }, Poll::ChangeLimitMs),
+                 "no autostart entry");
+        QFile file(entry);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        const QByteArray exec =
+            "Exec=" + m_run->filePath(QStringLiteral("kurbelfon")).toUtf8() + " /AUTOSTART\n";
+        QVERIFY2(text.contains(exec), text.constData());
+        QVERIFY(m_windows->isMapped(m_main));
+
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("space")));
+        QVERIFY2(Poll::until([&] { return !QFile::exists(entry); }, Poll::ChangeLimitMs),
+                 "unticking kept the entry");
+    }
+
+    void helpOpensTheDocumentOrSaysThereIsNone() {
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("alt+h")));
+        const QByteArray expected =
+            QUrl::fromLocalFile(m_run->filePath(QStringLiteral("hilfe.htm"))).toEncoded() + '\n';
+        QVERIFY2(Poll::until([&] { return readOpened() == expected; }, Poll::ChangeLimitMs),
+                 readOpened().constData());
+
+        QVERIFY(QFile::remove(m_run->filePath(QStringLiteral("hilfe.htm"))));
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("alt+h")));
+        const XWindows::Id box =
+            m_windows->waitFor(Title, MessageBox, m_program->processId(), Poll::ChangeLimitMs);
+        QVERIFY2(box != 0, "no message about the missing help");
+        QCOMPARE(readOpened(), expected);
+        QVERIFY(m_windows->pressKey(box, QStringLiteral("Return")));
+        QVERIFY(Poll::until([&] { return !m_windows->isMapped(box); }, Poll::ChangeLimitMs));
+        QVERIFY(ProgramRun::isRunning(m_program));
+    }
+
+private:
+    QByteArray readOpened() const {
+        QFile file(m_opened);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // The program's small mapped window: its icon, embedded in the tray.
+    XWindows::Id trayIcon() const {
+        QByteArray output;
+        m_windows->tool(QStringLiteral("xdotool"),
+                        {QStringLiteral("search"), QStringLiteral("--pid"),
+                         QString::number(m_program->processId())},
+                        &output);
+        for (const QByteArray& line : output.split('\n')) {
+            const XWindows::Id window = line.trimmed().toULongLong();
+            if (window == 0 || !m_windows->isMapped(window))
+                continue;
+            const QSize size = m_windows->geometry(window).size();
+            if (size.width() <= TrayIconMaxSize && size.height() <= TrayIconMaxSize)
+                return window;
+        }
+        return 0;
+    }
+    bool click(int button) const {
+        const QRect icon = m_windows->geometry(m_icon);
+        return m_windows->tool(QStringLiteral("xdotool"),
+                               {QStringLiteral("mousemove"), QString::number(icon.center().x()),
+                                QString::number(icon.center().y()), QStringLiteral("click"),
+                                QString::number(button)});
+    }
+
+    std::unique_ptr<XDesktop> m_desktop;
+    std::unique_ptr<XWindows> m_windows;
+    std::unique_ptr<ProgramRun> m_run;
+    QProcess* m_program = nullptr;
+    XWindows::Id m_main = 0;
+    XWindows::Id m_icon = 0;
+    QTemporaryDir m_opener;
+    QString m_opened;
+};
+
+QTEST_GUILESS_MAIN(TestE2eTray)
+#include "test_e2e_tray.moc"
