@@ -5,6 +5,9 @@
 #include "app/OptionsPage.h"
 #include "app/TaskbarHint.h"
 #include "dialing/EntryDialer.h"
+#include "dialing/PulseSoundPlayer.h"
+#include "dialing/ToneDialMessages.h"
+#include "dialing/ToneDialer.h"
 #include "register/EntryEditor.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
@@ -45,7 +48,7 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     buildWindow();
     buildNameListMenu();
-    buildDialing();
+    buildDialing(folder);
 }
 
 MainWindow::~MainWindow() = default;
@@ -157,8 +160,13 @@ void MainWindow::buildNameListMenu() {
     m_pummain->setDefaultAction(m_pum[5]);
 }
 
-void MainWindow::buildDialing() {
+void MainWindow::buildDialing(const QString& folder) {
     m_entryDialer = new EntryDialer(m_register, this);
+    m_toneDialer =
+        new ToneDialer(folder + QStringLiteral("snd/"), std::make_unique<PulseSoundPlayer>(), this);
+    connect(m_entryDialer, &EntryDialer::toneDialRequested, m_toneDialer, &ToneDialer::dial);
+    connect(m_toneDialer, &ToneDialer::noSoundOutput, this,
+            [this] { UserMessage::error(this, ToneDialMessages::NoSoundOutput); });
     // Until the provider table is built, a ticked list finds no provider.
     m_entryDialer->setProviderChoice([this](int, int, int) -> std::optional<QString> {
         if (!m_options->TelcoListChk->isChecked())

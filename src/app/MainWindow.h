@@ -16,6 +16,7 @@ class QMenu;
 class QPushButton;
 class QStackedWidget;
 class QTabBar;
+class ToneDialer;
 
 // "Kurbelfon": the four cards and the options page on one tab strip, the button row and the
 // status line. It shows the register and forwards what the user does to it; every completed
@@ -76,7 +77,7 @@ private:
     void buildWindow();
     QWidget* buildButtonRow();
     void buildNameListMenu();
-    void buildDialing();
+    void buildDialing(const QString& folder);
     void TabStrip1_Click();
     void NamList_Click(int card, int row);
     void NamList_MouseDown(int card, const QPoint& globalPos);
@@ -96,6 +97,7 @@ private:
     RegisterFile m_file;
     PhoneRegister* m_register = nullptr;
     EntryDialer* m_entryDialer = nullptr;
+    ToneDialer* m_toneDialer = nullptr;
     QTabBar* m_tabStrip = nullptr;
     QStackedWidget* m_pages = nullptr;
     std::array<CardListView*, 4> m_nameLists{};

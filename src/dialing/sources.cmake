@@ -3,6 +3,9 @@ set(_dir ${CMAKE_CURRENT_LIST_DIR})
 list(APPEND CORE_SOURCES
     ${_dir}/DialComposition.cpp
     ${_dir}/EntryDialer.cpp
+    ${_dir}/ToneKeys.cpp
+    ${_dir}/PulseSoundPlayer.cpp
+    ${_dir}/ToneDialer.cpp
 )
 list(APPEND GUI_SOURCES
 )

@@ -33,6 +33,11 @@ public:
     // Until the file exists and its bytes differ from `before`.
     bool waitForChange(const QString& name, const QByteArray& before, int timeoutMs) const;
 
+    // For the copies started from now on, e.g. the sound server they reach.
+    void setEnvironmentVariable(const QString& name, const QString& value) {
+        m_environment.insert(name, value);
+    }
+
     // Starts one more copy of the program; nullptr if it cannot run at all.
     QProcess* start();
     static bool waitForEnd(QProcess* process, int timeoutMs);
