@@ -11,8 +11,9 @@ struct pa_simple;
 // regains control between two files.
 class PulseSoundPlayer : public SoundPlayer {
 public:
-    // How far the writes run ahead of what sounds.
-    static constexpr int BufferMs = 50;
+    // How far the writes run ahead of what sounds. Less let a busy machine starve the stream in
+    // the middle of a tone, and a tone cut in two dials its digit twice.
+    static constexpr int BufferMs = 200;
 
     PulseSoundPlayer() = default;
     ~PulseSoundPlayer() override;
