@@ -79,20 +79,20 @@ void PulseSoundPlayer::close() {
 }
 
 bool PulseSoundPlayer::connect(int rate, int channels) {
-    pa_sample_spec spec;
-    spec.format = PA_SAMPLE_S16NE;
-    spec.rate = static_cast<uint32_t>(rate);
-    spec.channels = static_cast<uint8_t>(channels);
+    pa_sample_spec format;
+    format.format = PA_SAMPLE_S16NE;
+    format.rate = static_cast<uint32_t>(rate);
+    format.channels = static_cast<uint8_t>(channels);
     pa_buffer_attr buffer;
     buffer.maxlength = static_cast<uint32_t>(-1);
-    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(BufferMs * PA_USEC_PER_MSEC, &spec));
+    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(BufferMs * PA_USEC_PER_MSEC, &format));
     buffer.prebuf = static_cast<uint32_t>(-1);
     buffer.minreq = static_cast<uint32_t>(-1);
     buffer.fragsize = static_cast<uint32_t>(-1);
     int error = 0;
     // With no server this fails at once: a named or default server that is not there refuses
     // the connection.
-    m_stream = pa_simple_new(nullptr, "Kurbelfon", PA_STREAM_PLAYBACK, nullptr, "Anwahl", &spec,
+    m_stream = pa_simple_new(nullptr, "Kurbelfon", PA_STREAM_PLAYBACK, nullptr, "Anwahl", &format,
                              nullptr, &buffer, &error);
     if (!m_stream) {
         m_error = QString::fromUtf8(pa_strerror(error));
