@@ -43,6 +43,16 @@ int main(int argc, char** argv) {
     bool failed = false;
     QObject::connect(&dialer, &ToneDialer::noSoundOutput, [&] { failed = true; });
 
+    {
+        PulseSoundPlayer player;
+        QElapsedTimer timer;
+        timer.start();
+        const bool opened = player.open();
+        player.close();
+        out << "opening and closing the stream alone: " << timer.nsecsElapsed() / 1000000 << " ms"
+            << (opened ? "" : " (failed)") << "\n";
+    }
+
     const QString digits = QStringLiteral("0123456789");
     // Each number several times: the median is the typical dial, the slowest shows the stalls
     // of a busy machine.
