@@ -45,11 +45,11 @@ private slots:
     }
 
     void bothDecodersHearTheNumber() {
-        startSoundServer();
-        startProgram(m_sound->address());
+        QVERIFY(startSoundServer());
+        QVERIFY(startProgram(m_sound->address()));
         const QString record = m_records.filePath(QStringLiteral("london.raw"));
         QVERIFY2(m_sound->startRecording(record), qPrintable(m_sound->errorString()));
-        dialFirstEntry();
+        QVERIFY(dialFirstEntry());
         QVERIFY2(waitForDialed(record, LondonKeys.size()),
                  qPrintable(DtmfDecoders::multimon(record)));
         QVERIFY(m_sound->stopRecording());
@@ -59,12 +59,12 @@ private slots:
 
     // The other keys still sound, in their order.
     void aMissingKeyFileIsSkipped() {
-        startSoundServer();
-        startProgram(m_sound->address());
+        QVERIFY(startSoundServer());
+        QVERIFY(startProgram(m_sound->address()));
         QVERIFY(QFile::remove(m_run->filePath(QStringLiteral("snd/4.WAV"))));
         const QString record = m_records.filePath(QStringLiteral("without4.raw"));
         QVERIFY2(m_sound->startRecording(record), qPrintable(m_sound->errorString()));
-        dialFirstEntry();
+        QVERIFY(dialFirstEntry());
         const QString expected = QString(LondonKeys).remove(QLatin1Char('4'));
         QVERIFY2(waitForDialed(record, expected.size()),
                  qPrintable(DtmfDecoders::multimon(record)));
@@ -74,9 +74,10 @@ private slots:
 
     // Every dial says so once, and the program stays usable and ends normally.
     void withoutSoundServerTheUserIsTold() {
-        startProgram(QStringLiteral("unix:") + m_records.filePath(QStringLiteral("no-server")));
+        QVERIFY(startProgram(QStringLiteral("unix:") +
+                             m_records.filePath(QStringLiteral("no-server"))));
         for (int dial = 1; dial <= 2; ++dial) {
-            dialFirstEntry();
+            QVERIFY(dialFirstEntry());
             const XWindows::Id message =
                 m_windows->waitFor(Title, MessageBox, m_program->processId(), Poll::ChangeLimitMs);
             QVERIFY2(message != 0, "no message");
@@ -91,29 +92,39 @@ private slots:
     }
 
 private:
-    void startSoundServer() {
+    // Each says what went wrong before it returns false.
+    bool startSoundServer() {
         m_sound = std::make_unique<SoundServer>();
-        QVERIFY2(m_sound->start(), qPrintable(m_sound->errorString()));
+        return m_sound->start() || fail(m_sound->errorString());
     }
-    void startProgram(const QString& soundServer) {
+    bool startProgram(const QString& soundServer) {
         m_run = std::make_unique<ProgramRun>(*m_desktop);
-        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
-        QVERIFY(m_run->exists(QStringLiteral("snd/s.WAV")));
-        QVERIFY(m_run->write(Register, LoudspeakerRegister));
+        if (!m_run->isValid())
+            return fail(m_run->errorString());
+        if (!m_run->exists(QStringLiteral("snd/s.WAV")))
+            return fail(QStringLiteral("no sound files beside the program"));
+        if (!m_run->write(Register, LoudspeakerRegister))
+            return fail(QStringLiteral("cannot write the register"));
         m_run->setEnvironmentVariable(QStringLiteral("PULSE_SERVER"), soundServer);
         m_program = m_run->start();
-        QVERIFY2(m_program, qPrintable(m_run->errorString()));
+        if (!m_program)
+            return fail(m_run->errorString());
         m_main = m_windows->waitFor(Title, MainWindow, m_program->processId(), Poll::StartLimitMs);
-        QVERIFY2(m_main != 0, "no main window");
+        return m_main != 0 || fail(QStringLiteral("no main window"));
     }
-    // A double click on card 1's only entry, as the user dials.
-    void dialFirstEntry() {
+    // A double click on card 1's only entry, the first row just below the tab strip.
+    bool dialFirstEntry() {
         const QPoint row = m_windows->geometry(m_main).topLeft() + QPoint(60, 52);
-        QVERIFY(m_windows->tool(
-            QStringLiteral("xdotool"),
-            {QStringLiteral("mousemove"), QString::number(row.x()), QString::number(row.y()),
-             QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
-             QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")}));
+        return m_windows->tool(
+                   QStringLiteral("xdotool"),
+                   {QStringLiteral("mousemove"), QString::number(row.x()), QString::number(row.y()),
+                    QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                    QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")}) ||
+               fail(QStringLiteral("xdotool cannot click"));
+    }
+    static bool fail(const QString& why) {
+        qWarning("%s", qPrintable(why));
+        return false;
     }
     // Until the decoder has heard as many keys as expected and the program's stream is gone.
     bool waitForDialed(const QString& record, qsizetype keys) {
