@@ -112,15 +112,14 @@ private:
         m_main = m_windows->waitFor(Title, MainWindow, m_program->processId(), Poll::StartLimitMs);
         return m_main != 0 || fail(QStringLiteral("no main window"));
     }
-    // A double click on card 1's only entry, the first row just below the tab strip.
+    // To card 2 and back, which puts the focus into card 1's list wherever it was, down to the
+    // list's only entry, then Enter.
     bool dialFirstEntry() {
-        const QPoint row = m_windows->geometry(m_main).topLeft() + QPoint(60, 52);
-        return m_windows->tool(
-                   QStringLiteral("xdotool"),
-                   {QStringLiteral("mousemove"), QString::number(row.x()), QString::number(row.y()),
-                    QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
-                    QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")}) ||
-               fail(QStringLiteral("xdotool cannot click"));
+        for (const char* key : {"ctrl+Next", "ctrl+Prior", "Down", "Return"}) {
+            if (!m_windows->pressKey(m_main, QLatin1String(key)))
+                return fail(QStringLiteral("cannot press ") + QLatin1String(key));
+        }
+        return true;
     }
     static bool fail(const QString& why) {
         qWarning("%s", qPrintable(why));
