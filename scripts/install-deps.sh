@@ -8,7 +8,7 @@ qt6-base-dev qt6-base-dev-tools libxcb1-dev libqt6serialport6-dev qt6-translatio
 libsndfile1-dev libpulse-dev
 xvfb xauth openbox trayer xdotool wmctrl x11-utils imagemagick fonts-dejavu-core fonts-liberation
 desktop-file-utils libglib2.0-bin
-socat pulseaudio pulseaudio-utils multimon-ng sox
+socat pulseaudio pulseaudio-utils multimon-ng sox dtmf2num
 "
 missing=""
 for p in $PACKAGES; do

@@ -9,6 +9,9 @@
 #include "app/TrayIcon.h"
 #include "dialing/EntryDialer.h"
 #include "dialing/ModemCall.h"
+#include "dialing/PulseSoundPlayer.h"
+#include "dialing/ToneDialMessages.h"
+#include "dialing/ToneDialer.h"
 #include "providers/ProviderList.h"
 #include "register/EntryEditor.h"
 #include "register/EntryLine.h"
@@ -178,14 +181,19 @@ void MainWindow::buildDialing(const QString& folder) {
                          ProviderFile(m_file.ProviderFilePath(), m_file.ProviderBackupPath()),
                          {&m_loading, &m_modalDialogOpen, &m_editInsertMode}, this);
     m_entryDialer = new EntryDialer(m_register, this);
+    m_entryDialer->setProviderChoice([this](int weekday, int hour, int distance) {
+        return m_providers->ProviderFor(weekday, hour, distance);
+    });
     m_modemCall = new ModemCall(m_register, folder, this);
     connect(m_entryDialer, &EntryDialer::modemDialRequested, m_modemCall, &ModemCall::dial);
     connect(m_modemCall, &ModemCall::modalDialogOpenChanged, this,
             [this](bool open) { m_modalDialogOpen = open; });
     connect(m_modemCall, &ModemCall::optionsPageRequested, this, &MainWindow::ShowOptionsPage);
-    m_entryDialer->setProviderChoice([this](int weekday, int hour, int distance) {
-        return m_providers->ProviderFor(weekday, hour, distance);
-    });
+    m_toneDialer =
+        new ToneDialer(folder + QStringLiteral("snd/"), std::make_unique<PulseSoundPlayer>(), this);
+    connect(m_entryDialer, &EntryDialer::toneDialRequested, m_toneDialer, &ToneDialer::dial);
+    connect(m_toneDialer, &ToneDialer::noSoundOutput, this,
+            [this] { UserMessage::error(this, ToneDialMessages::NoSoundOutput); });
 }
 
 bool MainWindow::Form_Load() {

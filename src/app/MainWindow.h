@@ -21,6 +21,7 @@ class QPushButton;
 class QStackedWidget;
 class QTabBar;
 class TrayIcon;
+class ToneDialer;
 
 // "Kurbelfon": the four cards and the options page on one tab strip, the button row and the
 // status line. It shows the register and forwards what the user does to it; every completed
@@ -109,6 +110,7 @@ private:
     EntryDialer* m_entryDialer = nullptr;
     ProviderList* m_providers = nullptr;
     ModemCall* m_modemCall = nullptr;
+    ToneDialer* m_toneDialer = nullptr;
     QTabBar* m_tabStrip = nullptr;
     QStackedWidget* m_pages = nullptr;
     std::array<CardListView*, 4> m_nameLists{};

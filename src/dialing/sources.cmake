@@ -5,6 +5,9 @@ list(APPEND CORE_SOURCES
     ${_dir}/EntryDialer.cpp
     ${_dir}/ComPort.cpp
     ${_dir}/ModemDialer.cpp
+    ${_dir}/ToneKeys.cpp
+    ${_dir}/PulseSoundPlayer.cpp
+    ${_dir}/ToneDialer.cpp
 )
 list(APPEND GUI_SOURCES
     ${_dir}/DialingDialog.cpp
