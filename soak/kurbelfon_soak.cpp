@@ -100,9 +100,13 @@ int lastSaved(const QByteArray& output, int previous) {
     return last;
 }
 
-QStringList leftovers(const QString& folder) {
-    return QDir(folder).entryList({QStringLiteral(".Telefonregister*")},
-                                  QDir::Files | QDir::Hidden | QDir::System);
+// Hidden files of saves by any process but `running` (whose pid their names carry).
+QStringList leftovers(const QString& folder, qint64 running = 0) {
+    QStringList found = QDir(folder).entryList({QStringLiteral(".Telefonregister*")},
+                                               QDir::Files | QDir::Hidden | QDir::System);
+    const QString own = QStringLiteral("-%1-").arg(running);
+    found.removeIf([&](const QString& name) { return running > 0 && name.contains(own); });
+    return found;
 }
 
 int control(int kills) {
@@ -123,9 +127,12 @@ int control(int kills) {
             return 1;
         }
         // The next start has cleared what the kill before left.
-        if (!leftovers(folder).isEmpty()) {
+        const QStringList left = leftovers(folder, driver.processId());
+        if (!left.isEmpty()) {
             std::fprintf(stderr, "kill %d: temp files after a start: %s\n", kill,
-                         qPrintable(leftovers(folder).join(u' ')));
+                         qPrintable(left.join(u' ')));
+            driver.kill();
+            driver.waitForFinished(30000);
             return 1;
         }
         QThread::msleep(QRandomGenerator::global()->bounded(MaxDelayMs));

@@ -40,7 +40,8 @@ ProviderList::ProviderList(QCheckBox* telcoListChk, QTreeView* telcoList, const 
     connect(m_model, &ProviderTableModel::sortChanged, this, &ProviderList::showSortIndicator);
     connect(m_telcoListChk, &QCheckBox::toggled, this, &ProviderList::TelcoListChk_Click);
     m_telcoList->installEventFilter(this);
-    m_telcoList->viewport()->installEventFilter(this);
+    m_viewport = m_telcoList->viewport();
+    m_viewport->installEventFilter(this);
     buildMenu();
 }
 
@@ -197,7 +198,7 @@ void ProviderList::OpenProviderEditor(const QString& name, const QString& networ
 }
 
 bool ProviderList::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_telcoList->viewport()) {
+    if (watched == m_viewport) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::RightButton) {

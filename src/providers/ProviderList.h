@@ -68,6 +68,8 @@ private:
 
     QCheckBox* m_telcoListChk;
     QTreeView* m_telcoList;
+    // Kept apart: while the list is being destroyed it is no scroll area to ask any more.
+    QWidget* m_viewport;
     ProviderFile m_file;
     SharedFlags m_flags;
     ProviderTableModel* m_model;
