@@ -85,18 +85,31 @@ QString CardModel::line(int row) const {
 }
 
 QString CardModel::name(int row) const {
-    const StoredLine& stored = m_entries.at(row);
-    return stored.nameLength < 0 ? stored.text : stored.text.left(stored.nameLength);
+    return nameView(row).toString();
 }
 
 QString CardModel::number(int row) const {
+    return numberView(row).toString();
+}
+
+QStringView CardModel::nameView(int row) const {
     const StoredLine& stored = m_entries.at(row);
-    return stored.nameLength < 0 ? QString() : NumberOfTail(stored.text.mid(stored.nameLength));
+    const QStringView text(stored.text);
+    return stored.nameLength < 0 ? text : text.left(stored.nameLength);
+}
+
+QStringView CardModel::numberView(int row) const {
+    const StoredLine& stored = m_entries.at(row);
+    if (stored.nameLength < 0)
+        return {};
+    const QStringView tail = QStringView(stored.text).mid(stored.nameLength);
+    return tail.size() < 2 ? QStringView() : tail.chopped(2);
 }
 
 int CardModel::zeroFlag(int row) const {
     const StoredLine& stored = m_entries.at(row);
-    return stored.nameLength < 0 ? 0 : ZeroFlagOfTail(stored.text.mid(stored.nameLength));
+    return stored.nameLength < 0 ? 0
+                                 : ZeroFlagOfTail(QStringView(stored.text).mid(stored.nameLength));
 }
 
 QStringList CardModel::lines() const {
@@ -142,9 +155,12 @@ void CardModel::setEntries(const QList<PhoneEntry>& entries) {
     QList<StoredLine> stored;
     stored.reserve(entries.size());
     for (const PhoneEntry& entry : entries) {
-        const QString name = entry.name.trimmed();
-        const QChar flag(char16_t(u'0' + entry.zeroFlag));
-        stored.append({name + entry.number.trimmed() + u'~' + flag, name.size()});
+        // One allocation per entry: temporaries between the lasting texts would leave holes
+        // the C library cannot give back.
+        const QStringView name = QStringView(entry.name).trimmed();
+        const char16_t tail[] = {u'~', char16_t(u'0' + entry.zeroFlag)};
+        QString text = joined(name, QStringView(entry.number).trimmed(), QStringView(tail, 2));
+        stored.append({std::move(text), name.size()});
     }
     sortAndReset(std::move(stored));
 }

@@ -32,6 +32,9 @@ public:
     QString line(int row) const;
     QString name(int row) const;
     QString number(int row) const;
+    // The same without a copy, valid until the card changes.
+    QStringView nameView(int row) const;
+    QStringView numberView(int row) const;
     int zeroFlag(int row) const;
     // Every line in card order.
     QStringList lines() const;

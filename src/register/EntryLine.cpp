@@ -34,7 +34,7 @@ QString NumberOfTail(const QString& tail) {
     return tail.size() < 2 ? QString() : tail.chopped(2);
 }
 
-int ZeroFlagOfTail(const QString& tail) {
+int ZeroFlagOfTail(QStringView tail) {
     if (tail.isEmpty())
         return 0;
     const QChar digit = tail.back();

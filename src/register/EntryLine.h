@@ -19,7 +19,7 @@ QString MakeEntryLine(const QString& name, const QString& number, int zeroFlag);
 QString GetEntryTail(const QString& line);
 // The number and the zero flag of what follows the padding.
 QString NumberOfTail(const QString& tail);
-int ZeroFlagOfTail(const QString& tail);
+int ZeroFlagOfTail(QStringView tail);
 QString GetEntryName(const QString& line);
 QString GetEntryNumber(const QString& line);
 int GetEntryZeroFlag(const QString& line);

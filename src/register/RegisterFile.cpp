@@ -6,6 +6,7 @@
 #include "support/Cp1252.h"
 #include "support/FieldReader.h"
 #include "support/FileSaver.h"
+#include "support/MemoryRelease.h"
 #include "support/Paths.h"
 
 #include <QFileInfo>
@@ -27,6 +28,17 @@ const QString LineEnd = QStringLiteral("\r\n");
 QString quoted(QString text) {
     ReplaceQuotes(text);
     return u'"' + text + u'"';
+}
+
+void appendQuoted(QString& out, QStringView text) {
+    out += u'"';
+    const qsizetype start = out.size();
+    out += text;
+    for (qsizetype i = start; i < out.size(); ++i) {
+        if (out.at(i) == u'"')
+            out[i] = u'\'';
+    }
+    out += u'"';
 }
 
 QString fontSizeText(double size) {
@@ -189,7 +201,7 @@ QString RegisterFile::ProviderBackupPath() const {
 
 QByteArray RegisterFile::serialize(const PhoneRegister& reg, QString* errorText) {
     const DialSettings& s = reg.settings;
-    QStringList texts; // to name the one that cannot be stored
+    QStringList texts; // of the settings and card names, to name one that cannot be stored
     auto text = [&texts](const QString& value) {
         texts << value;
         return quoted(value);
@@ -218,13 +230,25 @@ QByteArray RegisterFile::serialize(const PhoneRegister& reg, QString* errorText)
         names << text(name);
     out += names.join(u',') + LineEnd;
 
+    qsizetype entryCount = 0;
+    for (int card = 1; card <= PhoneRegister::CardCount; ++card)
+        entryCount += reg.card(card)->count();
+    out.reserve(out.size() + entryCount * 64);
     for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
         const QString cardText = QString::number(card) + u',';
         const CardModel* entries = reg.card(card);
         for (int row = 0; row < entries->count(); ++row) {
-            out += cardText + text(entries->name(row).trimmed()) + u',' +
-                   text(entries->number(row).trimmed()) + u',' +
-                   QString::number(entries->zeroFlag(row)) + LineEnd;
+            out += cardText;
+            appendQuoted(out, entries->nameView(row).trimmed());
+            out += u',';
+            appendQuoted(out, entries->numberView(row).trimmed());
+            out += u',';
+            const int flag = entries->zeroFlag(row);
+            if (flag >= 0 && flag <= 9)
+                out += QChar(char16_t(u'0' + flag));
+            else
+                out += QString::number(flag);
+            out += LineEnd;
         }
     }
 
@@ -233,6 +257,11 @@ QByteArray RegisterFile::serialize(const PhoneRegister& reg, QString* errorText)
         return *bytes;
     if (errorText) {
         QString culprit;
+        for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
+            const CardModel* entries = reg.card(card);
+            for (int row = 0; row < entries->count(); ++row)
+                texts << entries->name(row) << entries->number(row);
+        }
         for (const QString& candidate : std::as_const(texts)) {
             if (!Cp1252::canEncode(candidate)) {
                 culprit = candidate;
@@ -348,6 +377,8 @@ RegisterFile::LoadResult RegisterFile::load(PhoneRegister& reg) const {
         return result;
     }
     result.status = readBytes(bytes, reg, &result.problems);
+    bytes = QByteArray();
+    ReleaseFreedMemory();
     if (result.status != LoadStatus::LoadedWithProblems)
         return result;
 
@@ -368,13 +399,17 @@ bool RegisterFile::save(PhoneRegister& reg, QString* errorText) const {
     ReplaceQuotes(reg.settings.HandoverNumber);
 
     QString reason;
-    const QByteArray bytes = serialize(reg, &reason);
+    QByteArray bytes = serialize(reg, &reason);
     if (bytes.isEmpty()) {
         if (errorText)
             *errorText = RegisterMessages::SaveFailed.arg(RegisterFilePath(), reason);
         return false;
     }
-    return FileSaver::saveWithBackup(RegisterFilePath(), RegisterBackupPath(), bytes, errorText);
+    const bool saved =
+        FileSaver::saveWithBackup(RegisterFilePath(), RegisterBackupPath(), bytes, errorText);
+    bytes = QByteArray();
+    ReleaseFreedMemory();
+    return saved;
 }
 
 bool RegisterFile::restoreBackup(QString* errorText) const {

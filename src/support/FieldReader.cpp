@@ -100,6 +100,20 @@ std::optional<FieldReader::Field> FieldReader::next() {
 }
 
 std::optional<double> FieldReader::toNumber(const Field& field) {
+    // Most fields are a few plain digits (card numbers, flags): no allocation for those.
+    if (!field.text.isEmpty() && field.text.size() <= 15) {
+        qint64 whole = 0;
+        bool plain = true;
+        for (const QChar c : field.text) {
+            if (!isDigit(c)) {
+                plain = false;
+                break;
+            }
+            whole = whole * 10 + (c.unicode() - u'0');
+        }
+        if (plain)
+            return double(whole);
+    }
     const QString text = field.text.trimmed();
     if (text.isEmpty())
         return 0.0;

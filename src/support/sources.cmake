@@ -4,6 +4,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/Cp1252.cpp
     ${_dir}/FieldReader.cpp
     ${_dir}/FileSaver.cpp
+    ${_dir}/MemoryRelease.cpp
     ${_dir}/Paths.cpp
     ${_dir}/DesktopEntry.cpp
     ${_dir}/RegistryStore.cpp
