@@ -1,0 +1,2 @@
+#Files of this subsystem, relative to this folder.
+set(_dir ${CMAKE_CURRENT_LIST_DIR}) list(APPEND CORE_SOURCES ${_dir} / PhoneNumbers.cpp)
