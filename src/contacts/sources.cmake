@@ -1,2 +1,5 @@
-#Files of this subsystem, relative to this folder.
-set(_dir ${CMAKE_CURRENT_LIST_DIR}) list(APPEND CORE_SOURCES ${_dir} / PhoneNumbers.cpp)
+# Files of this subsystem, relative to this folder.
+set(_dir ${CMAKE_CURRENT_LIST_DIR})
+list(APPEND CORE_SOURCES
+    ${_dir}/PhoneNumbers.cpp
+)

@@ -1,0 +1,97 @@
+// tel: links from the desktop: a second start hands its link to the running program, which
+// dials it through the scripted modem exactly as it dials an entry.
+#include "Poll.h"
+#include "ProgramNames.h"
+#include "ProgramRun.h"
+#include "ScriptedModem.h"
+#include "XDesktop.h"
+#include "XWindows.h"
+
+#include <QTest>
+
+namespace {
+
+using namespace ProgramNames;
+
+// Dial through the modem on COM3; the entry the link must match is on card 1.
+const QByteArray ModemRegister =
+    QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
+                      "0,3,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+                      "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
+                      "1,\"Zander, Ute\",\"43 1 5551234\",0\r\n");
+const QString Dialing = QStringLiteral("Anwahl");
+const QByteArray EntryCommand = QByteArrayLiteral("ATDT0043 1 5551234;H\r");
+
+} // namespace
+
+class TestE2eLinks : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        m_desktop = std::make_unique<XDesktop>();
+        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
+        m_windows = std::make_unique<XWindows>(m_desktop->display());
+    }
+    void cleanup() {
+        if (m_run && QTest::currentTestFailed())
+            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
+        m_run.reset();
+    }
+
+    void linkToRunningProgramDialsLikeTheEntry() {
+        m_run = std::make_unique<ProgramRun>(*m_desktop);
+        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
+        QVERIFY(m_run->write(Register, ModemRegister));
+        ScriptedModem modem;
+        QVERIFY2(modem.isValid(), qPrintable(modem.errorString()));
+        QVERIFY(modem.linkAt(m_run->filePath(QStringLiteral("dosdevices/com3"))));
+        QProcess* program = m_run->start();
+        QVERIFY2(program, qPrintable(m_run->errorString()));
+        const qint64 pid = program->processId();
+        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
+        QVERIFY2(main != 0, "no main window");
+
+        // First the entry itself, for the command the link must give.
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Tab")));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Down")));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Return")));
+        QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), EntryCommand);
+        QVERIFY(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0);
+        QVERIFY(modem.send(EntryCommand + "\r\nOK\r\n"));
+        QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
+                            Poll::ChangeLimitMs));
+
+        QProcess* second = m_run->start({QStringLiteral("tel:+43-1-5551234")});
+        QVERIFY2(second, qPrintable(m_run->errorString()));
+        QVERIFY(ProgramRun::waitForEnd(second, Poll::ChangeLimitMs));
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), EntryCommand);
+        QVERIFY2(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0,
+                 "no dialing window for the link");
+        QVERIFY(modem.send(EntryCommand + "\r\nOK\r\n"));
+        QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
+                            Poll::ChangeLimitMs));
+
+        // A link without a number is named in a message and dials nothing.
+        QProcess* third = m_run->start({QStringLiteral("tel:kurbelfon")});
+        QVERIFY2(third, qPrintable(m_run->errorString()));
+        QVERIFY(ProgramRun::waitForEnd(third, Poll::ChangeLimitMs));
+        const XWindows::Id message =
+            m_windows->waitFor(Title, MessageBox, pid, Poll::ChangeLimitMs);
+        QVERIFY2(message != 0, "no message for the link without a number");
+        QVERIFY(m_windows->pressKey(message, QStringLiteral("Return")));
+        QVERIFY(Poll::until([&] { return !m_windows->shows(Title, MessageBox, pid); },
+                            Poll::ChangeLimitMs));
+        QVERIFY(modem.unread().isEmpty());
+        QVERIFY(ProgramRun::isRunning(program));
+    }
+
+private:
+    std::unique_ptr<XDesktop> m_desktop;
+    std::unique_ptr<XWindows> m_windows;
+    std::unique_ptr<ProgramRun> m_run;
+};
+
+QTEST_GUILESS_MAIN(TestE2eLinks)
+#include "test_e2e_links.moc"
