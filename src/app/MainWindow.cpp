@@ -3,6 +3,7 @@
 #include "app/AppMessages.h"
 #include "app/BannerView.h"
 #include "app/CardListView.h"
+#include "app/DialPreview.h"
 #include "app/InfoDialog.h"
 #include "app/OptionsPage.h"
 #include "app/TaskbarHint.h"
@@ -193,6 +194,15 @@ void MainWindow::buildDialing(const QString& folder) {
     connect(m_entryDialer, &EntryDialer::toneDialRequested, m_toneDialer, &ToneDialer::dial);
     connect(m_toneDialer, &ToneDialer::noSoundOutput, this,
             [this] { UserMessage::error(this, ToneDialMessages::NoSoundOutput); });
+    auto* preview = new DialPreview(m_entryDialer, m_providers, [this](int card) {
+        const int row = nameList(card)->selectedRow();
+        return row >= 0 && row < m_register->card(card)->count() ? m_register->card(card)->line(row)
+                                                                 : QString();
+    });
+    statusBar()->addPermanentWidget(preview);
+    for (int card = 1; card <= PhoneRegister::CardCount; ++card)
+        preview->followList(card, nameList(card));
+    preview->followTabs(m_tabStrip);
 }
 
 bool MainWindow::Form_Load() {

@@ -14,4 +14,5 @@ list(APPEND GUI_SOURCES
     ${_dir}/TrayIcon.cpp
     ${_dir}/InfoDialog.cpp
     ${_dir}/BannerView.cpp
+    ${_dir}/DialPreview.cpp
 )
