@@ -3,6 +3,7 @@
 #include "app/AppMessages.h"
 #include "app/BannerView.h"
 #include "app/CardListView.h"
+#include "app/ContactImport.h"
 #include "app/DialPreview.h"
 #include "app/InfoDialog.h"
 #include "app/OptionsPage.h"
@@ -203,6 +204,14 @@ void MainWindow::buildDialing(const QString& folder) {
     for (int card = 1; card <= PhoneRegister::CardCount; ++card)
         preview->followList(card, nameList(card));
     preview->followTabs(m_tabStrip);
+    auto* contacts = new ContactImport(
+        m_register, [this] { return SaveRegisterFile(); }, this);
+    for (int card = 1; card <= PhoneRegister::CardCount; ++card)
+        contacts->acceptDropsOn(card, nameList(card));
+    connect(m_options->ImportContactsButton, &QPushButton::clicked, contacts,
+            [contacts] { contacts->chooseAndImport(1); });
+    connect(contacts, &ContactImport::modalDialogOpenChanged, this,
+            [this](bool open) { m_modalDialogOpen = open; });
 }
 
 bool MainWindow::Form_Load() {

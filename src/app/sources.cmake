@@ -15,4 +15,5 @@ list(APPEND GUI_SOURCES
     ${_dir}/InfoDialog.cpp
     ${_dir}/BannerView.cpp
     ${_dir}/DialPreview.cpp
+    ${_dir}/ContactImport.cpp
 )
