@@ -1,12 +1,13 @@
 #include "app/ContactImport.h"
 
+#include "app/CardListView.h"
+
 #include "contacts/ContactEntries.h"
 #include "contacts/VCardReader.h"
 #include "register/CardModel.h"
 #include "register/PhoneRegister.h"
 #include "support/UserMessage.h"
 
-#include <QAbstractItemView>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -42,11 +43,13 @@ ContactImport::ContactImport(PhoneRegister* phoneRegister, std::function<bool()>
                              QWidget* window)
     : QObject(window), m_register(phoneRegister), m_save(std::move(save)), m_window(window) {}
 
-void ContactImport::acceptDropsOn(int card, QAbstractItemView* list) {
-    list->setAcceptDrops(true);
-    list->viewport()->setAcceptDrops(true);
-    list->viewport()->setProperty("kurbelfonCard", card);
-    list->viewport()->installEventFilter(this);
+void ContactImport::acceptDropsOn(const std::array<CardListView*, 4>& lists) {
+    for (CardListView* list : lists) {
+        list->setAcceptDrops(true);
+        list->viewport()->setAcceptDrops(true);
+        list->viewport()->setProperty("kurbelfonCard", list->card());
+        list->viewport()->installEventFilter(this);
+    }
 }
 
 bool ContactImport::holdsContacts(const QMimeData* mime) {

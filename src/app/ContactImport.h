@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 #include <functional>
 
+class CardListView;
 class PhoneRegister;
-class QAbstractItemView;
 class QMimeData;
 class QWidget;
 
@@ -17,8 +18,8 @@ public:
     // save: writes the register (and tells the user when that fails).
     ContactImport(PhoneRegister* phoneRegister, std::function<bool()> save, QWidget* window);
 
-    // card: 1..4.
-    void acceptDropsOn(int card, QAbstractItemView* list);
+    // lists: the four cards' lists.
+    void acceptDropsOn(const std::array<CardListView*, 4>& lists);
     // Asks for files and for the card; startCard is offered first.
     void chooseAndImport(int startCard);
     void importFiles(int card, const QStringList& paths);

@@ -1,10 +1,12 @@
 #include "app/DialPreview.h"
 
+#include "app/CardListView.h"
+
 #include "dialing/EntryDialer.h"
 #include "providers/ProviderList.h"
 #include "providers/ProviderTableModel.h"
+#include "register/CardModel.h"
 #include "register/EntryLine.h"
-#include "register/PhoneRegister.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -40,39 +42,39 @@ void followModel(QAbstractItemModel* model, DialPreview* preview) {
 } // namespace
 
 DialPreview::DialPreview(const EntryDialer* entryDialer, const ProviderList* providers,
-                         std::function<QString(int card)> selectedLine, QWidget* parent)
-    : QLabel(parent), m_entryDialer(entryDialer), m_providers(providers),
-      m_selectedLine(std::move(selectedLine)), m_clock(new QTimer(this)) {
+                         const std::array<CardListView*, 4>& lists, QTabBar* tabs, QWidget* parent)
+    : QLabel(parent), m_entryDialer(entryDialer), m_providers(providers), m_lists(lists),
+      m_clock(new QTimer(this)) {
     setObjectName(QStringLiteral("DialPreview"));
     setTextInteractionFlags(Qt::TextSelectableByMouse);
     followModel(m_providers->model(), this);
     connect(m_providers->TelcoListChk(), &QCheckBox::toggled, this, &DialPreview::refresh);
+    for (int card = 1; card <= int(m_lists.size()); ++card) {
+        CardListView* list = m_lists[card - 1];
+        followModel(list->model(), this);
+        connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &DialPreview::refresh);
+        connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, card] {
+            m_card = card;
+            refresh();
+        });
+    }
+    connect(tabs, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0 && index < int(m_lists.size()))
+            m_card = index + 1;
+        refresh();
+    });
     // The provider depends on the day and the hour.
     m_clock->setInterval(30 * 1000);
     connect(m_clock, &QTimer::timeout, this, &DialPreview::refresh);
     m_clock->start();
 }
 
-void DialPreview::followList(int card, QAbstractItemView* list) {
-    followModel(list->model(), this);
-    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &DialPreview::refresh);
-    connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, card] {
-        m_card = card;
-        refresh();
-    });
-}
-
-void DialPreview::followTabs(QTabBar* tabs) {
-    connect(tabs, &QTabBar::currentChanged, this, [this](int index) {
-        if (index >= 0 && index < PhoneRegister::CardCount)
-            m_card = index + 1;
-        refresh();
-    });
-}
-
 void DialPreview::refresh() {
-    const QString line = m_selectedLine(m_card);
+    const CardListView* list = m_lists[m_card - 1];
+    const int row = list->selectedRow();
+    const QString line =
+        row >= 0 ? list->model()->index(row, 0).data(CardModel::LineRole).toString() : QString();
     if (line.isEmpty()) {
         clear();
         setToolTip(QString());

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QLabel>
-#include <functional>
+#include <array>
 
 class EntryDialer;
 class ProviderList;
-class QAbstractItemView;
+class CardListView;
 class QTabBar;
 class QTimer;
 
@@ -15,21 +15,18 @@ class QTimer;
 class DialPreview : public QLabel {
     Q_OBJECT
 public:
-    // selectedLine: the selected entry line of a card (1..4), empty when none is selected.
+    // lists: the four cards' lists, whose selections and entries it follows; tabs: the options
+    // page saves when it is left, so a tab change may change every number.
     DialPreview(const EntryDialer* entryDialer, const ProviderList* providers,
-                std::function<QString(int card)> selectedLine, QWidget* parent = nullptr);
-
-    // card: 1..4; the preview follows its selection and its entries.
-    void followList(int card, QAbstractItemView* list);
-    // The options page saves when it is left: a tab change may change every number.
-    void followTabs(QTabBar* tabs);
+                const std::array<CardListView*, 4>& lists, QTabBar* tabs,
+                QWidget* parent = nullptr);
 
     void refresh();
 
 private:
     const EntryDialer* m_entryDialer;
     const ProviderList* m_providers;
-    std::function<QString(int)> m_selectedLine;
+    std::array<CardListView*, 4> m_lists;
     int m_card = 1; // the options page shows the last card's entry
     QTimer* m_clock;
 };

@@ -195,19 +195,11 @@ void MainWindow::buildDialing(const QString& folder) {
     connect(m_entryDialer, &EntryDialer::toneDialRequested, m_toneDialer, &ToneDialer::dial);
     connect(m_toneDialer, &ToneDialer::noSoundOutput, this,
             [this] { UserMessage::error(this, ToneDialMessages::NoSoundOutput); });
-    auto* preview = new DialPreview(m_entryDialer, m_providers, [this](int card) {
-        const int row = nameList(card)->selectedRow();
-        return row >= 0 && row < m_register->card(card)->count() ? m_register->card(card)->line(row)
-                                                                 : QString();
-    });
-    statusBar()->addPermanentWidget(preview);
-    for (int card = 1; card <= PhoneRegister::CardCount; ++card)
-        preview->followList(card, nameList(card));
-    preview->followTabs(m_tabStrip);
+    statusBar()->addPermanentWidget(
+        new DialPreview(m_entryDialer, m_providers, m_nameLists, m_tabStrip, this));
     auto* contacts = new ContactImport(
         m_register, [this] { return SaveRegisterFile(); }, this);
-    for (int card = 1; card <= PhoneRegister::CardCount; ++card)
-        contacts->acceptDropsOn(card, nameList(card));
+    contacts->acceptDropsOn(m_nameLists);
     connect(m_options->ImportContactsButton, &QPushButton::clicked, contacts,
             [contacts] { contacts->chooseAndImport(1); });
     connect(contacts, &ContactImport::modalDialogOpenChanged, this,
