@@ -22,6 +22,19 @@ const QByteArray ModemRegister =
 const QString Dialing = QStringLiteral("Anwahl");
 const QByteArray EntryCommand = QByteArrayLiteral("ATDT0043 1 5551234;H\r");
 
+const QByteArray ContactsRegister =
+    QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
+                      "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+                      "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
+                      "2,\"Berg, Otto\",\"49 30 1234567\",1\r\n");
+const QByteArray Contacts =
+    QByteArrayLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Zander;Ute;;;\r\n"
+                      "TEL;TYPE=HOME:+43 1 5551234\r\nEND:VCARD\r\n"
+                      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xC3\x84rger;Bernd;;;\r\n"
+                      "TEL;TYPE=CELL:0171 2345678\r\n"
+                      "TEL;TYPE=HOME:089 123456\r\nEND:VCARD\r\n");
+const QString ImportTitle = QStringLiteral("Kontakte importieren");
+
 } // namespace
 
 class TestE2eLinks : public QObject {
@@ -85,6 +98,55 @@ private slots:
                             Poll::ChangeLimitMs));
         QVERIFY(modem.unread().isEmpty());
         QVERIFY(ProgramRun::isRunning(program));
+    }
+
+    // The keyboard path: options page, "&Kontakte importieren …", a file, the second card.
+    void importButtonFillsTheChosenCard() {
+        m_run = std::make_unique<ProgramRun>(*m_desktop);
+        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
+        QVERIFY(m_run->write(Register, ContactsRegister));
+        QVERIFY(m_run->write(QStringLiteral("kontakte.vcf"), Contacts));
+        QProcess* program = m_run->start();
+        QVERIFY2(program, qPrintable(m_run->errorString()));
+        const qint64 pid = program->processId();
+        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
+        QVERIFY2(main != 0, "no main window");
+        const QByteArray before = m_run->read(Register);
+
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("ctrl+Prior")));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("alt+k")));
+        const XWindows::Id files =
+            m_windows->waitFor(ImportTitle, MessageBox, pid, Poll::ChangeLimitMs);
+        QVERIFY2(files != 0, "no file dialog");
+        QVERIFY(m_windows->activate(files));
+        QVERIFY(m_windows->tool(QStringLiteral("xdotool"),
+                                {QStringLiteral("type"), QStringLiteral("--delay"),
+                                 QStringLiteral("30"),
+                                 m_run->filePath(QStringLiteral("kontakte.vcf"))}));
+        QVERIFY(m_windows->pressKey(files, QStringLiteral("Return")));
+        QVERIFY(Poll::until(
+            [&] {
+                const XWindows::Id question = m_windows->shown(ImportTitle, MessageBox, pid);
+                return question != 0 && question != files;
+            },
+            Poll::ChangeLimitMs));
+        const XWindows::Id question = m_windows->shown(ImportTitle, MessageBox, pid);
+        QVERIFY(m_windows->pressKey(question, QStringLiteral("Down")));
+        QVERIFY(m_windows->pressKey(question, QStringLiteral("Return")));
+
+        QVERIFY(m_run->waitForChange(Register, before, Poll::ChangeLimitMs));
+        const XWindows::Id report = m_windows->waitFor(Title, MessageBox, pid, Poll::ChangeLimitMs);
+        QVERIFY2(report != 0, "no report");
+        QVERIFY(m_windows->pressKey(report, QStringLiteral("Return")));
+        const QByteArray saved = m_run->read(Register);
+        QCOMPARE(saved,
+                 QByteArray(ContactsRegister)
+                     .replace("2,\"Berg", "2,\"\xC4rger, Bernd (mobil)\",\"49 171 2345678\",1\r\n"
+                                          "2,\"\xC4rger, Bernd (privat)\",\"49 89 123456\",1\r\n"
+                                          "2,\"Berg")
+                     .append("2,\"Zander, Ute\",\"43 1 5551234\",1\r\n"));
+        // One save: the backup is the register from before the import.
+        QCOMPARE(m_run->read(Backup), before);
     }
 
 private:
