@@ -100,6 +100,26 @@ private slots:
         QVERIFY(ProgramRun::isRunning(program));
     }
 
+    void linkAtFirstStartDialsOnceLoaded() {
+        m_run = std::make_unique<ProgramRun>(*m_desktop);
+        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
+        QVERIFY(m_run->write(Register, ModemRegister));
+        ScriptedModem modem;
+        QVERIFY2(modem.isValid(), qPrintable(modem.errorString()));
+        QVERIFY(modem.linkAt(m_run->filePath(QStringLiteral("dosdevices/com3"))));
+        QProcess* program = m_run->start({QStringLiteral("tel:089%201234567")});
+        QVERIFY2(program, qPrintable(m_run->errorString()));
+        // "49 89 1234567" is a local call for the own codes 49 / 89.
+        QCOMPARE(modem.waitForCommand(Poll::StartLimitMs), QByteArray("ATDT1234567;H\r"));
+        const qint64 pid = program->processId();
+        QVERIFY2(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0,
+                 "no dialing window");
+        QVERIFY(modem.send("ATDT1234567;H\r\r\nOK\r\n"));
+        QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
+                            Poll::ChangeLimitMs));
+        QVERIFY(ProgramRun::isRunning(program));
+    }
+
     // The keyboard path: options page, "&Kontakte importieren …", a file, the second card.
     void importButtonFillsTheChosenCard() {
         m_run = std::make_unique<ProgramRun>(*m_desktop);
