@@ -3,6 +3,8 @@
 #include "app/AppMessages.h"
 #include "app/BannerView.h"
 #include "app/CardListView.h"
+#include "app/ContactImport.h"
+#include "app/DialPreview.h"
 #include "app/InfoDialog.h"
 #include "app/OptionsPage.h"
 #include "app/TaskbarHint.h"
@@ -194,6 +196,15 @@ void MainWindow::buildDialing(const QString& folder) {
     connect(m_entryDialer, &EntryDialer::toneDialRequested, m_toneDialer, &ToneDialer::dial);
     connect(m_toneDialer, &ToneDialer::noSoundOutput, this,
             [this] { UserMessage::error(this, ToneDialMessages::NoSoundOutput); });
+    statusBar()->addPermanentWidget(
+        new DialPreview(m_entryDialer, m_providers, m_nameLists, m_tabStrip, this));
+    auto* contacts = new ContactImport(
+        m_register, [this] { return SaveRegisterFile(); }, this);
+    contacts->acceptDropsOn(m_nameLists);
+    connect(m_options->ImportContactsButton, &QPushButton::clicked, contacts,
+            [contacts] { contacts->chooseAndImport(1); });
+    connect(contacts, &ContactImport::modalDialogOpenChanged, this,
+            [this](bool open) { m_modalDialogOpen = open; });
 }
 
 bool MainWindow::Form_Load() {

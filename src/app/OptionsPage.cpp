@@ -215,9 +215,13 @@ QWidget* OptionsPage::buildProviders() {
     TelcoList->setRootIsDecorated(false);
     TelcoList->setToolTip(QStringLiteral("Änderungen über Kontextmenü (rechte Maustaste)"));
     TelcoList->setMinimumHeight(90);
+    ImportContactsButton = new QPushButton(QStringLiteral("&Kontakte importieren …"), Frame5);
+    ImportContactsButton->setObjectName(QStringLiteral("ImportContactsButton"));
+    ImportContactsButton->setAutoDefault(false);
     auto* layout = new QVBoxLayout(Frame5);
     layout->addWidget(TelcoListChk);
     layout->addWidget(TelcoList);
+    layout->addWidget(ImportContactsButton, 0, Qt::AlignLeft);
     return Frame5;
 }
 

@@ -33,6 +33,7 @@ public:
     QComboBox* ComList = nullptr;
     QLineEdit* Text3 = nullptr;
     QPushButton* DebugButton = nullptr; // Btn(0)
+    QPushButton* ImportContactsButton = nullptr;
     // DialHardwareChk(0) "&Modem", DialHardwareChk(1) "&Lautsprecher".
     std::array<QRadioButton*, 2> DialHardwareChk{};
     QGroupBox* Frame5 = nullptr;

@@ -3,9 +3,13 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QUrl>
 
 namespace {
+// One request a line: "show", or "dial " and the percent-encoded link (so it holds no line
+// break). An older program ignores a request it does not know.
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
+const QByteArray DialRequest = QByteArrayLiteral("dial ");
 constexpr int TimeoutMs = 5000;
 } // namespace
 
@@ -29,10 +33,14 @@ bool SingleInstance::acquire() {
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains("show"))
-                    emit activationRequested();
-                socket->write("ok\n");
-                socket->flush();
+                // A request may arrive in pieces: only whole lines count.
+                // The answer goes first: a dial request runs a dialog until the call ends.
+                while (socket->canReadLine()) {
+                    const QByteArray line = socket->readLine().trimmed();
+                    socket->write("ok\n");
+                    socket->flush();
+                    handleRequest(line);
+                }
             });
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         }
@@ -41,12 +49,27 @@ bool SingleInstance::acquire() {
     return true;
 }
 
+void SingleInstance::handleRequest(const QByteArray& line) {
+    if (line.startsWith(DialRequest))
+        emit linkReceived(QUrl::fromPercentEncoding(line.mid(DialRequest.size())));
+    else if (line.contains("show"))
+        emit activationRequested();
+}
+
 bool SingleInstance::activateRunning() {
+    return sendRequest(ShowRequest);
+}
+
+bool SingleInstance::handOverLink(const QString& link) {
+    return sendRequest(DialRequest + QUrl::toPercentEncoding(link) + '\n');
+}
+
+bool SingleInstance::sendRequest(const QByteArray& request) {
     QLocalSocket socket;
     socket.connectToServer(m_socketPath);
     if (!socket.waitForConnected(TimeoutMs))
         return false;
-    socket.write(ShowRequest);
+    socket.write(request);
     if (!socket.waitForBytesWritten(TimeoutMs))
         return false;
     const bool answered = socket.waitForReadyRead(TimeoutMs);

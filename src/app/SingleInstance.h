@@ -19,11 +19,17 @@ public:
     bool acquire();
     // From a later start: asks the running program to show itself. true when it answered.
     bool activateRunning();
+    // From a later start with a tel:/callto: link: the running program dials it.
+    bool handOverLink(const QString& link);
 
 signals:
     void activationRequested();
+    void linkReceived(const QString& link);
 
 private:
+    bool sendRequest(const QByteArray& request);
+    void handleRequest(const QByteArray& line);
+
     QString m_lockPath;
     QString m_socketPath;
     std::unique_ptr<QLockFile> m_lock;

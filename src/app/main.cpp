@@ -1,13 +1,17 @@
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/UnixSignalWatcher.h"
+#include "contacts/PhoneNumbers.h"
+#include "dialing/LinkDialer.h"
 #include "support/FileSaver.h"
 #include "support/GermanTranslation.h"
 #include "support/Paths.h"
+#include "support/UserMessage.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QStandardPaths>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -23,9 +27,18 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     installGermanTranslation(app);
 
+    // One tel:/callto: link is dialed; any other argument ("/AUTOSTART" too) changes nothing.
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QString link = arguments.size() == 1 && PhoneNumbers::IsPhoneLink(arguments.first())
+                             ? arguments.first()
+                             : QString();
+
     SingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
-    if (!instance.acquire())
-        return instance.activateRunning() ? 0 : 1;
+    if (!instance.acquire()) {
+        const bool answered =
+            link.isEmpty() ? instance.activateRunning() : instance.handOverLink(link);
+        return answered ? 0 : 1;
+    }
 
     // Holding the lock, nobody else can be saving here: what a killed save left is garbage.
     for (const char* dataFile : {"Telefonregister.ini", "Provider.ini"})
@@ -36,6 +49,12 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &MainWindow::bringToFront);
     QObject::connect(&window, &MainWindow::unloaded, &app, &QCoreApplication::quit);
+    LinkDialer linkDialer(window.phoneRegister(), window.entryDialer());
+    linkDialer.setBusyCheck([&window] { return window.ModalDialogOpen() || window.Loading(); });
+    QObject::connect(&linkDialer, &LinkDialer::linkRejected, &window,
+                     [&window](const QString& message) { UserMessage::error(&window, message); });
+    QObject::connect(&instance, &SingleInstance::linkReceived, &linkDialer, &LinkDialer::dialLink,
+                     Qt::QueuedConnection);
     // A signal or the end of the session ends the program like "&Ende", but without waiting
     // for an open info dialog.
     auto endNow = [&] {
@@ -52,6 +71,8 @@ int main(int argc, char* argv[]) {
         return 0;
     if (!window.isVisible())
         window.show();
+    if (!link.isEmpty())
+        QTimer::singleShot(0, &linkDialer, [&] { linkDialer.dialLink(link); });
     const int result = app.exec();
     window.Unload();
     return result;

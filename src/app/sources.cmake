@@ -14,4 +14,6 @@ list(APPEND GUI_SOURCES
     ${_dir}/TrayIcon.cpp
     ${_dir}/InfoDialog.cpp
     ${_dir}/BannerView.cpp
+    ${_dir}/DialPreview.cpp
+    ${_dir}/ContactImport.cpp
 )

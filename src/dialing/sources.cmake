@@ -3,6 +3,7 @@ set(_dir ${CMAKE_CURRENT_LIST_DIR})
 list(APPEND CORE_SOURCES
     ${_dir}/DialComposition.cpp
     ${_dir}/EntryDialer.cpp
+    ${_dir}/LinkDialer.cpp
     ${_dir}/ComPort.cpp
     ${_dir}/ModemDialer.cpp
     ${_dir}/ToneKeys.cpp

@@ -37,9 +37,15 @@ bool ProviderCovers(const ProviderEntry& row, int weekday, int hour, int distanc
 }
 
 QString BestProvider(const QList<ProviderEntry>& rows, int weekday, int hour, int distance) {
+    const ProviderEntry* row = BestProviderRow(rows, weekday, hour, distance);
+    return row ? row->NetworkNumber : QString();
+}
+
+const ProviderEntry* BestProviderRow(const QList<ProviderEntry>& rows, int weekday, int hour,
+                                     int distance) {
     for (const ProviderEntry& row : rows) {
         if (ProviderCovers(row, weekday, hour, distance))
-            return row.NetworkNumber;
+            return &row;
     }
-    return QString();
+    return nullptr;
 }

@@ -10,6 +10,9 @@
 // distance: 1 local, 2 long distance, 3 abroad. A row covers start <= hour < end, so a range
 // never wraps past midnight.
 QString BestProvider(const QList<ProviderEntry>& rows, int weekday, int hour, int distance);
+// The same choice as the whole row; nullptr when none covers the call.
+const ProviderEntry* BestProviderRow(const QList<ProviderEntry>& rows, int weekday, int hour,
+                                     int distance);
 
 // Whether one row covers the call.
 bool ProviderCovers(const ProviderEntry& row, int weekday, int hour, int distance);

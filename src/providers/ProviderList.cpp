@@ -119,6 +119,14 @@ std::optional<QString> ProviderList::ProviderFor(int weekday, int hour, int dist
     return BestProvider(m_model->rows(), weekday, hour, distance);
 }
 
+std::optional<ProviderEntry> ProviderList::ChosenProvider(int weekday, int hour,
+                                                          int distance) const {
+    if (!m_telcoListChk->isChecked())
+        return std::nullopt;
+    const ProviderEntry* row = BestProviderRow(m_model->rows(), weekday, hour, distance);
+    return row ? std::optional<ProviderEntry>(*row) : std::nullopt;
+}
+
 void ProviderList::TelcoList_ColumnClick(int header) {
     m_model->ColumnClick(header);
     showSortIndicator(); // the header has turned its arrow by its own rule

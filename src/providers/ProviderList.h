@@ -48,6 +48,8 @@ public:
     // The network number for a call while the list is switched on (empty when no row fits);
     // nullopt while it is off. weekday: Monday 1 .. Sunday 7.
     std::optional<QString> ProviderFor(int weekday, int hour, int distance) const;
+    // The row ProviderFor takes its number from; nullopt while the list is off or none fits.
+    std::optional<ProviderEntry> ChosenProvider(int weekday, int hour, int distance) const;
 
     void ShowProviderMenu(const QPoint& globalPos);
     void pum3_Click(int index);

@@ -125,12 +125,13 @@ void ProgramRun::setEnvironmentValue(const QString& name, const QString& value) 
     m_environment.insert(name, value);
 }
 
-QProcess* ProgramRun::start() {
+QProcess* ProgramRun::start(const QStringList& arguments) {
     if (!isValid())
         return nullptr;
     auto process = std::make_shared<QProcess>();
     const qsizetype number = m_processes.size() + 1;
     process->setProgram(filePath(QFileInfo(QStringLiteral(KURBELFON_BINARY)).fileName()));
+    process->setArguments(arguments);
     process->setWorkingDirectory(m_root.filePath(QStringLiteral("home")));
     process->setProcessEnvironment(m_environment);
     process->setChildProcessModifier(dieWithParent);

@@ -38,7 +38,7 @@ public:
     // For the copies started from now on.
     void setEnvironmentValue(const QString& name, const QString& value);
     // Starts one more copy of the program; nullptr if it cannot run at all.
-    QProcess* start();
+    QProcess* start(const QStringList& arguments = {});
     static bool waitForEnd(QProcess* process, int timeoutMs);
     static bool isRunning(QProcess* process);
     static bool sendSignal(QProcess* process, int signal);

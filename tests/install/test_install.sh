@@ -22,11 +22,11 @@ done
 launcher="$prefix/share/applications/kurbelfon.desktop"
 complaints=$(desktop-file-validate "$launcher" 2>&1) || fail "$complaints"
 [ -z "$complaints" ] || fail "$complaints"
-grep -qxF "Exec=\"$dir/kurbelfon\"" "$launcher" || fail "Exec: $(grep Exec= "$launcher")"
+grep -qxF "Exec=\"$dir/kurbelfon\" %u" "$launcher" || fail "Exec: $(grep Exec= "$launcher")"
 
 stage="$root/stage"
 DESTDIR="$stage" cmake --install "$build" --prefix /opt/kf >/dev/null
-grep -qxF 'Exec="/opt/kf/lib/kurbelfon/kurbelfon"' "$stage/opt/kf/share/applications/kurbelfon.desktop" ||
+grep -qxF 'Exec="/opt/kf/lib/kurbelfon/kurbelfon" %u' "$stage/opt/kf/share/applications/kurbelfon.desktop" ||
     fail "staged Exec: $(grep Exec= "$stage/opt/kf/share/applications/kurbelfon.desktop")"
 [ -L "$stage/opt/kf/bin/kurbelfon" ] || fail "no staged link"
 [ -f "$stage/opt/kf/lib/kurbelfon/kurbelfon" ] || fail "no staged program"

@@ -1,0 +1,103 @@
+#include "app/DialPreview.h"
+
+#include "app/CardListView.h"
+
+#include "dialing/EntryDialer.h"
+#include "providers/ProviderList.h"
+#include "providers/ProviderTableModel.h"
+#include "register/CardModel.h"
+#include "register/EntryLine.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QItemSelectionModel>
+#include <QTabBar>
+#include <QTimer>
+
+namespace {
+
+// The provider list's words for the call types.
+QString distanceWord(int distance) {
+    switch (distance) {
+    case LocalCall:
+        return QStringLiteral("Nah");
+    case NationalCall:
+        return QStringLiteral("Fern");
+    default:
+        return QStringLiteral("Ausland");
+    }
+}
+
+// Any change of a model's rows.
+void followModel(QAbstractItemModel* model, DialPreview* preview) {
+    const auto refresh = [preview] { preview->refresh(); };
+    QObject::connect(model, &QAbstractItemModel::dataChanged, preview, refresh);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, preview, refresh);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, preview, refresh);
+    QObject::connect(model, &QAbstractItemModel::modelReset, preview, refresh);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, preview, refresh);
+}
+
+} // namespace
+
+DialPreview::DialPreview(const EntryDialer* entryDialer, const ProviderList* providers,
+                         const std::array<CardListView*, 4>& lists, QTabBar* tabs, QWidget* parent)
+    : QLabel(parent), m_entryDialer(entryDialer), m_providers(providers), m_lists(lists),
+      m_clock(new QTimer(this)) {
+    setObjectName(QStringLiteral("DialPreview"));
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    followModel(m_providers->model(), this);
+    connect(m_providers->TelcoListChk(), &QCheckBox::toggled, this, &DialPreview::refresh);
+    for (int card = 1; card <= int(m_lists.size()); ++card) {
+        CardListView* list = m_lists[card - 1];
+        followModel(list->model(), this);
+        connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &DialPreview::refresh);
+        connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, card] {
+            m_card = card;
+            refresh();
+        });
+    }
+    connect(tabs, &QTabBar::currentChanged, this, [this](int index) {
+        if (index >= 0 && index < int(m_lists.size()))
+            m_card = index + 1;
+        refresh();
+    });
+    // The provider depends on the day and the hour.
+    m_clock->setInterval(30 * 1000);
+    connect(m_clock, &QTimer::timeout, this, &DialPreview::refresh);
+    m_clock->start();
+}
+
+void DialPreview::refresh() {
+    const CardListView* list = m_lists[m_card - 1];
+    const int row = list->selectedRow();
+    const QString line =
+        row >= 0 ? list->model()->index(row, 0).data(CardModel::LineRole).toString() : QString();
+    if (line.isEmpty()) {
+        clear();
+        setToolTip(QString());
+        return;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    const ComposedDial dial =
+        m_entryDialer->compose(GetEntryNumber(line), GetEntryZeroFlag(line), now);
+    const int weekday = now.date().dayOfWeek();
+    const int hour = now.time().hour();
+    const std::optional<QString> network =
+        m_providers->ProviderFor(weekday, hour, dial.CallDistance);
+    QString shown = dial.displayNumber;
+    if (network && !network->isEmpty())
+        shown = *network + QLatin1Char(' ') + shown;
+    setText(shown);
+
+    QString tip = distanceWord(dial.CallDistance);
+    if (network) {
+        const std::optional<ProviderEntry> provider =
+            m_providers->ChosenProvider(weekday, hour, dial.CallDistance);
+        tip += provider ? QStringLiteral(", Anbieter: ") + provider->Name
+                        : QStringLiteral(", kein passender Anbieter");
+    }
+    setToolTip(tip);
+}

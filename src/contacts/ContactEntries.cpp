@@ -1,0 +1,91 @@
+#include "contacts/ContactEntries.h"
+
+#include "contacts/PhoneNumbers.h"
+#include "register/EntryLine.h"
+#include "support/Cp1252.h"
+
+#include <QSet>
+
+namespace {
+
+// A long list would push the message box off the screen.
+constexpr int MaxListed = 15;
+
+QString contactName(const VCardContact& contact) {
+    QString name;
+    if (!contact.familyName.isEmpty() && !contact.givenName.isEmpty())
+        name = contact.familyName + QStringLiteral(", ") + contact.givenName;
+    else if (!contact.familyName.isEmpty() || !contact.givenName.isEmpty())
+        name = contact.familyName + contact.givenName;
+    else
+        name = contact.formattedName;
+    // The register file quotes its fields: a double quote would end one early.
+    ReplaceQuotes(name);
+    return name.simplified();
+}
+
+QString entryKey(const QString& name, const QString& number) {
+    return name + QChar(0) + number;
+}
+
+} // namespace
+
+ContactEntries EntriesFromContacts(const QList<VCardContact>& contacts,
+                                   const QString& ownCountryCode,
+                                   const QStringList& existingLines) {
+    ContactEntries result;
+    QSet<QString> present;
+    for (const QString& line : existingLines)
+        present.insert(entryKey(GetEntryName(line), GetEntryNumber(line)));
+    for (const VCardContact& contact : contacts) {
+        if (contact.phones.isEmpty())
+            continue;
+        const QString name = contactName(contact);
+        const QString who = name.isEmpty() ? QStringLiteral("(ohne Namen)") : name;
+        if (name.isEmpty()) {
+            result.skipped << who + QStringLiteral(": kein Name");
+            continue;
+        }
+        if (!Cp1252::canEncode(name)) {
+            result.skipped << who + QStringLiteral(": Der Name enthält Zeichen, die das "
+                                                   "Telefonregister nicht speichern kann.");
+            continue;
+        }
+        for (const VCardPhone& phone : contact.phones) {
+            const std::optional<QString> number =
+                PhoneNumbers::StoredNumber(phone.number, ownCountryCode);
+            if (!number) {
+                result.skipped << who + QStringLiteral(": Die Nummer \u201E%1\u201C ist nicht "
+                                                       "lesbar.")
+                                            .arg(phone.number);
+                continue;
+            }
+            QString entryName = name;
+            if (contact.phones.size() > 1 && !phone.type.isEmpty())
+                entryName += QStringLiteral(" (%1)").arg(phone.type);
+            const QString key = entryKey(entryName, *number);
+            if (present.contains(key)) {
+                result.skipped
+                    << entryName + QStringLiteral(" (%1): steht schon auf der Karte.").arg(*number);
+                continue;
+            }
+            present.insert(key);
+            result.lines << MakeEntryLine(entryName, *number, 1);
+        }
+    }
+    return result;
+}
+
+QString ImportReport(const ContactEntries& entries) {
+    QString text = entries.lines.size() == 1
+                       ? QStringLiteral("1 Eintrag wurde übernommen.")
+                       : QStringLiteral("%1 Einträge wurden übernommen.").arg(entries.lines.size());
+    if (entries.skipped.isEmpty())
+        return text;
+    text += QStringLiteral("\r\rNicht übernommen:");
+    for (qsizetype i = 0; i < entries.skipped.size() && i < MaxListed; ++i)
+        text += QLatin1Char('\r') + entries.skipped.at(i);
+    if (entries.skipped.size() > MaxListed)
+        text += QStringLiteral("\r… und %1 weitere.").arg(entries.skipped.size() - MaxListed);
+    return text;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "contacts/VCardReader.h"
+
+#include <QStringList>
+
+// What an import of contacts brings to a card.
+struct ContactEntries {
+    QStringList lines;   // new entry lines, none already on the card
+    QStringList skipped; // "who: why", for the message at the end
+};
+
+// One entry per number, named "Surname, Given name" (else the formatted name), the number's
+// type after the name when a contact has several. existingLines: the card's lines.
+ContactEntries EntriesFromContacts(const QList<VCardContact>& contacts,
+                                   const QString& ownCountryCode, const QStringList& existingLines);
+
+// The one message at the end of an import.
+QString ImportReport(const ContactEntries& entries);

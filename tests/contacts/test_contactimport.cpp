@@ -1,0 +1,69 @@
+#include "contacts/ContactEntries.h"
+#include "contacts/VCardReader.h"
+#include "register/EntryLine.h"
+
+#include <QFile>
+#include <QTest>
+
+// Address book exports shaped like those of Thunderbird, KAddressBook, Evolution and an old
+// phone, into entries for a card that already holds "Berg, Otto".
+class TestContactImport : public QObject {
+    Q_OBJECT
+private slots:
+    void exports_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("entries"); // "name|number"
+        QTest::addColumn<QStringList>("skipped");
+        QTest::newRow("Thunderbird 4.0")
+            << "thunderbird.vcf"
+            << QStringList{"Weiß, Jürgen (mobil)|49 171 2345678",
+                           "Weiß, Jürgen (privat)|49 89 123456",
+                           "Weiß, Jürgen (Arbeit)|49 30 9876543", "Pizzeria Bella|49 711 223344"}
+            << QStringList{"王, 小明: Der Name enthält Zeichen, die das Telefonregister nicht "
+                           "speichern kann."};
+        QTest::newRow("KAddressBook 3.0, folded")
+            << "kaddressbook.vcf"
+            << QStringList{"Müller-Lüdenscheidt, Anna Maria (Arbeit)|49 89 1234567",
+                           "Müller-Lüdenscheidt, Anna Maria (mobil)|49 1512 3456789"}
+            << QStringList{"Müller-Lüdenscheidt, Anna Maria: Die Nummer „unbekannt“ ist nicht "
+                           "lesbar.",
+                           "Berg, Otto (49 30 1234567): steht schon auf der Karte."};
+        QTest::newRow("old phone 2.1, quoted-printable")
+            << "oldphone21.vcf"
+            << QStringList{"Köhler, Jürgen (mobil)|49 170 1234567",
+                           "Köhler, Jürgen (privat)|49 40 123456",
+                           "Straßenmeisterei Überlingen Abteilung Süd|49 7551 12345"}
+            << QStringList{"Mailbox: Die Nummer „*100#“ ist nicht lesbar."};
+        QTest::newRow("Evolution, Windows-1252 declared")
+            << "evolution1252.vcf" << QStringList{"Björk, Åsa|46 70 1234567"} << QStringList{};
+    }
+    void exports() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, skipped);
+        QFile vcf(QStringLiteral(VCARD_DIR "/") + file);
+        QVERIFY(vcf.open(QIODevice::ReadOnly));
+        const ContactEntries result =
+            EntriesFromContacts(ReadVCards(vcf.readAll()), QStringLiteral("49"),
+                                {MakeEntryLine("Berg, Otto", "49 30 1234567", 1)});
+        QStringList actual;
+        for (const QString& line : result.lines) {
+            QCOMPARE(GetEntryZeroFlag(line), 1);
+            actual << GetEntryName(line) + QLatin1Char('|') + GetEntryNumber(line);
+        }
+        QCOMPARE(actual, entries);
+        QCOMPARE(result.skipped, skipped);
+    }
+
+    void reportCountsAndLists() {
+        ContactEntries entries;
+        entries.lines << MakeEntryLine("A", "49 89 1", 1) << MakeEntryLine("B", "49 89 2", 1);
+        entries.skipped << QStringLiteral("Mailbox: Die Nummer „*100#“ ist nicht lesbar.");
+        QCOMPARE(ImportReport(entries),
+                 QStringLiteral("2 Einträge wurden übernommen.\r\rNicht übernommen:\rMailbox: Die "
+                                "Nummer „*100#“ ist nicht lesbar."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestContactImport)
+#include "test_contactimport.moc"

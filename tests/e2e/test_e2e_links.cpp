@@ -1,0 +1,179 @@
+// tel: links from the desktop: a second start hands its link to the running program, which
+// dials it through the scripted modem exactly as it dials an entry.
+#include "Poll.h"
+#include "ProgramNames.h"
+#include "ProgramRun.h"
+#include "ScriptedModem.h"
+#include "XDesktop.h"
+#include "XWindows.h"
+
+#include <QTest>
+
+namespace {
+
+using namespace ProgramNames;
+
+// Dial through the modem on COM3; the entry the link must match is on card 1.
+const QByteArray ModemRegister =
+    QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
+                      "0,3,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+                      "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
+                      "1,\"Zander, Ute\",\"43 1 5551234\",0\r\n");
+const QString Dialing = QStringLiteral("Anwahl");
+const QByteArray EntryCommand = QByteArrayLiteral("ATDT0043 1 5551234;H\r");
+
+const QByteArray ContactsRegister =
+    QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
+                      "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
+                      "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
+                      "2,\"Berg, Otto\",\"49 30 1234567\",1\r\n");
+const QByteArray Contacts =
+    QByteArrayLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Zander;Ute;;;\r\n"
+                      "TEL;TYPE=HOME:+43 1 5551234\r\nEND:VCARD\r\n"
+                      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:\xC3\x84rger;Bernd;;;\r\n"
+                      "TEL;TYPE=CELL:0171 2345678\r\n"
+                      "TEL;TYPE=HOME:089 123456\r\nEND:VCARD\r\n");
+const QString ImportTitle = QStringLiteral("Kontakte importieren");
+
+} // namespace
+
+class TestE2eLinks : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        m_desktop = std::make_unique<XDesktop>();
+        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
+        m_windows = std::make_unique<XWindows>(m_desktop->display());
+    }
+    void cleanup() {
+        if (m_run && QTest::currentTestFailed())
+            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
+        m_run.reset();
+    }
+
+    void linkToRunningProgramDialsLikeTheEntry() {
+        m_run = std::make_unique<ProgramRun>(*m_desktop);
+        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
+        QVERIFY(m_run->write(Register, ModemRegister));
+        ScriptedModem modem;
+        QVERIFY2(modem.isValid(), qPrintable(modem.errorString()));
+        QVERIFY(modem.linkAt(m_run->filePath(QStringLiteral("dosdevices/com3"))));
+        QProcess* program = m_run->start();
+        QVERIFY2(program, qPrintable(m_run->errorString()));
+        const qint64 pid = program->processId();
+        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
+        QVERIFY2(main != 0, "no main window");
+
+        // First the entry itself, for the command the link must give.
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Tab")));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Down")));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Return")));
+        QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), EntryCommand);
+        QVERIFY(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0);
+        QVERIFY(modem.send(EntryCommand + "\r\nOK\r\n"));
+        QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
+                            Poll::ChangeLimitMs));
+
+        QProcess* second = m_run->start({QStringLiteral("tel:+43-1-5551234")});
+        QVERIFY2(second, qPrintable(m_run->errorString()));
+        QVERIFY(ProgramRun::waitForEnd(second, Poll::ChangeLimitMs));
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), EntryCommand);
+        QVERIFY2(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0,
+                 "no dialing window for the link");
+        QVERIFY(modem.send(EntryCommand + "\r\nOK\r\n"));
+        QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
+                            Poll::ChangeLimitMs));
+
+        // A link without a number is named in a message and dials nothing.
+        QProcess* third = m_run->start({QStringLiteral("tel:kurbelfon")});
+        QVERIFY2(third, qPrintable(m_run->errorString()));
+        QVERIFY(ProgramRun::waitForEnd(third, Poll::ChangeLimitMs));
+        const XWindows::Id message =
+            m_windows->waitFor(Title, MessageBox, pid, Poll::ChangeLimitMs);
+        QVERIFY2(message != 0, "no message for the link without a number");
+        QVERIFY(m_windows->pressKey(message, QStringLiteral("Return")));
+        QVERIFY(Poll::until([&] { return !m_windows->shows(Title, MessageBox, pid); },
+                            Poll::ChangeLimitMs));
+        QVERIFY(modem.unread().isEmpty());
+        QVERIFY(ProgramRun::isRunning(program));
+    }
+
+    void linkAtFirstStartDialsOnceLoaded() {
+        m_run = std::make_unique<ProgramRun>(*m_desktop);
+        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
+        QVERIFY(m_run->write(Register, ModemRegister));
+        ScriptedModem modem;
+        QVERIFY2(modem.isValid(), qPrintable(modem.errorString()));
+        QVERIFY(modem.linkAt(m_run->filePath(QStringLiteral("dosdevices/com3"))));
+        QProcess* program = m_run->start({QStringLiteral("tel:089%201234567")});
+        QVERIFY2(program, qPrintable(m_run->errorString()));
+        // "49 89 1234567" is a local call for the own codes 49 / 89.
+        QCOMPARE(modem.waitForCommand(Poll::StartLimitMs), QByteArray("ATDT1234567;H\r"));
+        const qint64 pid = program->processId();
+        QVERIFY2(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0,
+                 "no dialing window");
+        QVERIFY(modem.send("ATDT1234567;H\r\r\nOK\r\n"));
+        QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
+                            Poll::ChangeLimitMs));
+        QVERIFY(ProgramRun::isRunning(program));
+    }
+
+    // The keyboard path: options page, "&Kontakte importieren …", a file, the second card.
+    void importButtonFillsTheChosenCard() {
+        m_run = std::make_unique<ProgramRun>(*m_desktop);
+        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
+        QVERIFY(m_run->write(Register, ContactsRegister));
+        QVERIFY(m_run->write(QStringLiteral("kontakte.vcf"), Contacts));
+        QProcess* program = m_run->start();
+        QVERIFY2(program, qPrintable(m_run->errorString()));
+        const qint64 pid = program->processId();
+        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
+        QVERIFY2(main != 0, "no main window");
+        const QByteArray before = m_run->read(Register);
+
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("ctrl+Prior")));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("alt+k")));
+        const XWindows::Id files =
+            m_windows->waitFor(ImportTitle, MessageBox, pid, Poll::ChangeLimitMs);
+        QVERIFY2(files != 0, "no file dialog");
+        QVERIFY(m_windows->activate(files));
+        QVERIFY(m_windows->tool(QStringLiteral("xdotool"),
+                                {QStringLiteral("type"), QStringLiteral("--delay"),
+                                 QStringLiteral("30"),
+                                 m_run->filePath(QStringLiteral("kontakte.vcf"))}));
+        QVERIFY(m_windows->pressKey(files, QStringLiteral("Return")));
+        QVERIFY(Poll::until(
+            [&] {
+                const XWindows::Id question = m_windows->shown(ImportTitle, MessageBox, pid);
+                return question != 0 && question != files;
+            },
+            Poll::ChangeLimitMs));
+        const XWindows::Id question = m_windows->shown(ImportTitle, MessageBox, pid);
+        QVERIFY(m_windows->pressKey(question, QStringLiteral("Down")));
+        QVERIFY(m_windows->pressKey(question, QStringLiteral("Return")));
+
+        QVERIFY(m_run->waitForChange(Register, before, Poll::ChangeLimitMs));
+        const XWindows::Id report = m_windows->waitFor(Title, MessageBox, pid, Poll::ChangeLimitMs);
+        QVERIFY2(report != 0, "no report");
+        QVERIFY(m_windows->pressKey(report, QStringLiteral("Return")));
+        const QByteArray saved = m_run->read(Register);
+        QCOMPARE(saved,
+                 QByteArray(ContactsRegister)
+                     .replace("2,\"Berg", "2,\"\xC4rger, Bernd (mobil)\",\"49 171 2345678\",1\r\n"
+                                          "2,\"\xC4rger, Bernd (privat)\",\"49 89 123456\",1\r\n"
+                                          "2,\"Berg")
+                     .append("2,\"Zander, Ute\",\"43 1 5551234\",1\r\n"));
+        // One save: the backup is the register from before the import.
+        QCOMPARE(m_run->read(Backup), before);
+    }
+
+private:
+    std::unique_ptr<XDesktop> m_desktop;
+    std::unique_ptr<XWindows> m_windows;
+    std::unique_ptr<ProgramRun> m_run;
+};
+
+QTEST_GUILESS_MAIN(TestE2eLinks)
+#include "test_e2e_links.moc"
