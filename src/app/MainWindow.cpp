@@ -7,8 +7,10 @@
 #include "app/DialPreview.h"
 #include "app/InfoDialog.h"
 #include "app/OptionsPage.h"
+#include "app/RegisterLoadDialogs.h"
 #include "app/TaskbarHint.h"
 #include "app/TrayIcon.h"
+#include "app/WindowCentring.h"
 #include "dialing/EntryDialer.h"
 #include "dialing/ModemCall.h"
 #include "dialing/PulseSoundPlayer.h"
@@ -28,23 +30,18 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWindow>
 
 MainWindow::MainWindow(const QString& folder, QWidget* parent)
     : QMainWindow(parent), m_file(folder), m_register(new PhoneRegister(this)),
@@ -55,6 +52,7 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
     // button.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
+    m_centring = new WindowCentring(this);
     buildWindow();
     buildNameListMenu();
     buildDialing(folder);
@@ -229,7 +227,8 @@ bool MainWindow::LoadRegister() {
     m_pages->setCurrentIndex(0);
 
     RegisterFile::LoadResult result = m_file.load(*m_register);
-    if (result.status == RegisterFile::LoadStatus::MissingWithBackup && offerBackupRestore())
+    if (result.status == RegisterFile::LoadStatus::MissingWithBackup &&
+        RegisterLoadDialogs::offerBackupRestore(this, m_file))
         result = m_file.load(*m_register);
 
     switch (result.status) {
@@ -252,42 +251,12 @@ bool MainWindow::LoadRegister() {
     case RegisterFile::LoadStatus::LoadedWithProblems:
         applyRegisterToWindow();
         if (result.status == RegisterFile::LoadStatus::LoadedWithProblems)
-            reportLoadProblems(result);
+            RegisterLoadDialogs::reportLoadProblems(this, result);
         break;
     }
     m_providers->LoadProviderFile();
     m_loading = false;
     return true;
-}
-
-bool MainWindow::offerBackupRestore() {
-    const QFileInfo backup(m_file.RegisterBackupPath());
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const QString asideName = QStringLiteral("Telefonregister-%1.bak").arg(stamp);
-    const QString question = AppMessages::RestoreBackupQuestion.arg(
-        QLocale().toString(backup.lastModified(), QStringLiteral("dd.MM.yyyy HH:mm")), asideName);
-    QString error;
-    if (UserMessage::askYesNoDefaultYes(this, question)) {
-        if (m_file.restoreBackup(&error))
-            return true;
-        UserMessage::error(this, AppMessages::RestoreFailed.arg(error));
-    }
-    // A new register will rotate the backup away at its second save: keep it under a name of
-    // its own first.
-    if (!FileSaver::copyFile(backup.filePath(), backup.dir().filePath(asideName), &error))
-        UserMessage::error(this, error);
-    return false;
-}
-
-void MainWindow::reportLoadProblems(const RegisterFile::LoadResult& result) {
-    constexpr int shownProblems = 12;
-    QStringList lines = result.problems.mid(0, shownProblems);
-    if (result.problems.size() > shownProblems)
-        lines << AppMessages::MoreProblems.arg(result.problems.size() - shownProblems);
-    QString text = AppMessages::LoadProblems.arg(lines.join(QLatin1Char('\r')));
-    if (!result.preservedCopyPath.isEmpty())
-        text += AppMessages::OriginalKept.arg(result.preservedCopyPath);
-    UserMessage::information(this, text);
 }
 
 void MainWindow::applyRegisterToWindow() {
@@ -538,33 +507,5 @@ void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // Once the window manager has mapped the window it takes requests about its state.
     QTimer::singleShot(0, this, [this] { TaskbarHint::skipTaskbar(this); });
-    if (!m_centred) {
-        m_centred = true;
-        centreOnScreen(QMargins());
-        windowHandle()->installEventFilter(this);
-    }
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The frame is known only once the window manager has framed the window, which it has
-    // done by the time the window is exposed: centre the whole frame then, once.
-    if (watched == windowHandle() && event->type() == QEvent::Expose && !m_frameCentred) {
-        const QMargins frame = windowHandle()->frameMargins();
-        if (!frame.isNull()) {
-            m_frameCentred = true;
-            centreOnScreen(frame);
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::centreOnScreen(const QMargins& frameMargins) {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = geometry().marginsAdded(frameMargins);
-    frame.moveCenter(screen->availableGeometry().center());
-    QRect client = geometry();
-    client.moveTopLeft(frame.topLeft() + QPoint(frameMargins.left(), frameMargins.top()));
-    setGeometry(client);
+    m_centring->shown();
 }

@@ -21,6 +21,7 @@ class QPushButton;
 class QStackedWidget;
 class QTabBar;
 class TrayIcon;
+class WindowCentring;
 class ToneDialer;
 
 // "Kurbelfon": the four cards and the options page on one tab strip, the button row and the
@@ -80,7 +81,6 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow();
@@ -96,11 +96,8 @@ private:
     void showInfo();
     void applyRegisterToWindow();
     void applyEntryFont(double size);
-    bool offerBackupRestore();
-    void reportLoadProblems(const RegisterFile::LoadResult& result);
     void Form_QueryUnload();
     void Form_Unload();
-    void centreOnScreen(const QMargins& frameMargins);
 
     RegisterFile m_file;
     PhoneRegister* m_register = nullptr;
@@ -125,6 +122,5 @@ private:
     bool m_modalDialogOpen = false;
     bool m_editInsertMode = false;
     bool m_unloaded = false;
-    bool m_centred = false;
-    bool m_frameCentred = false;
+    WindowCentring* m_centring = nullptr;
 };

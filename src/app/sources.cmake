@@ -6,6 +6,8 @@ list(APPEND CORE_SOURCES
 )
 list(APPEND GUI_SOURCES
     ${_dir}/MainWindow.cpp
+    ${_dir}/WindowCentring.cpp
+    ${_dir}/RegisterLoadDialogs.cpp
     ${_dir}/CardListView.cpp
     ${_dir}/OptionsPage.cpp
     ${_dir}/SingleInstance.cpp
