@@ -45,20 +45,7 @@ EntryEditor::EntryEditor(QWidget* parent) : QDialog(parent) {
     frameLayout->addWidget(m_number);
     frameLayout->addWidget(m_zeroChk);
 
-    m_cancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
-    m_cancel->setObjectName(QStringLiteral("Command1_1"));
-    m_ok = new QPushButton(QStringLiteral("&OK"), this);
-    m_ok->setObjectName(QStringLiteral("Command1_0"));
-    // No default and no cancel button: EditorKeys handles Enter and Escape.
-    for (QPushButton* button : {m_ok, m_cancel}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_cancel);
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
+    QHBoxLayout* buttons = EditorKeys::makeButtonRow(this, &m_ok, &m_cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);

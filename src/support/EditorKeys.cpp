@@ -1,6 +1,7 @@
 #include "support/EditorKeys.h"
 
 #include <QDialog>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -32,4 +33,20 @@ bool EditorKeys::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return false;
+}
+
+QHBoxLayout* EditorKeys::makeButtonRow(QDialog* dialog, QPushButton** ok, QPushButton** cancel) {
+    *cancel = new QPushButton(QStringLiteral("&Abbrechen"), dialog);
+    (*cancel)->setObjectName(QStringLiteral("Command1_1"));
+    *ok = new QPushButton(QStringLiteral("&OK"), dialog);
+    (*ok)->setObjectName(QStringLiteral("Command1_0"));
+    for (QPushButton* button : {*ok, *cancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(*cancel);
+    buttons->addStretch();
+    buttons->addWidget(*ok);
+    return buttons;
 }

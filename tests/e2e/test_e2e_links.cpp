@@ -1,5 +1,6 @@
 // tel: links from the desktop: a second start hands its link to the running program, which
 // dials it through the scripted modem exactly as it dials an entry.
+#include "E2eTestCase.h"
 #include "Poll.h"
 #include "ProgramNames.h"
 #include "ProgramRun.h"
@@ -37,28 +38,16 @@ const QString ImportTitle = QStringLiteral("Kontakte importieren");
 
 } // namespace
 
-class TestE2eLinks : public QObject {
+class TestE2eLinks : public E2eTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        m_desktop = std::make_unique<XDesktop>();
-        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
-        m_windows = std::make_unique<XWindows>(m_desktop->display());
-    }
-    void cleanup() {
-        if (m_run && QTest::currentTestFailed())
-            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
-        m_run.reset();
-    }
+    void initTestCase() { QVERIFY(startDesktop()); }
+    void cleanup() { endRun(); }
 
     void linkToRunningProgramDialsLikeTheEntry() {
-        m_run = std::make_unique<ProgramRun>(*m_desktop);
-        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
-        QVERIFY(m_run->write(Register, ModemRegister));
         ScriptedModem modem;
-        QVERIFY2(modem.isValid(), qPrintable(modem.errorString()));
-        QVERIFY(modem.linkAt(m_run->filePath(QStringLiteral("dosdevices/com3"))));
+        QVERIFY(newRun(ModemRegister, &modem));
         QProcess* program = m_run->start();
         QVERIFY2(program, qPrintable(m_run->errorString()));
         const qint64 pid = program->processId();
@@ -101,12 +90,8 @@ private slots:
     }
 
     void linkAtFirstStartDialsOnceLoaded() {
-        m_run = std::make_unique<ProgramRun>(*m_desktop);
-        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
-        QVERIFY(m_run->write(Register, ModemRegister));
         ScriptedModem modem;
-        QVERIFY2(modem.isValid(), qPrintable(modem.errorString()));
-        QVERIFY(modem.linkAt(m_run->filePath(QStringLiteral("dosdevices/com3"))));
+        QVERIFY(newRun(ModemRegister, &modem));
         QProcess* program = m_run->start({QStringLiteral("tel:089%201234567")});
         QVERIFY2(program, qPrintable(m_run->errorString()));
         // "49 89 1234567" is a local call for the own codes 49 / 89.
@@ -168,11 +153,6 @@ private slots:
         // One save: the backup is the register from before the import.
         QCOMPARE(m_run->read(Backup), before);
     }
-
-private:
-    std::unique_ptr<XDesktop> m_desktop;
-    std::unique_ptr<XWindows> m_windows;
-    std::unique_ptr<ProgramRun> m_run;
 };
 
 QTEST_GUILESS_MAIN(TestE2eLinks)

@@ -1,5 +1,6 @@
 // A call through a modem: the real program on a private X desktop, its COM3 linked to a scripted
 // modem on a pseudo-terminal.
+#include "E2eTestCase.h"
 #include "Poll.h"
 #include "ProgramNames.h"
 #include "ProgramRun.h"
@@ -24,28 +25,16 @@ const QString Dialing = QStringLiteral("Anwahl");
 
 } // namespace
 
-class TestE2eModem : public QObject {
+class TestE2eModem : public E2eTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        m_desktop = std::make_unique<XDesktop>();
-        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
-        m_windows = std::make_unique<XWindows>(m_desktop->display());
-    }
-    void cleanup() {
-        if (m_run && QTest::currentTestFailed())
-            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
-        m_run.reset();
-    }
+    void initTestCase() { QVERIFY(startDesktop()); }
+    void cleanup() { endRun(); }
 
     void enterDialsTheSelectedEntry() {
-        m_run = std::make_unique<ProgramRun>(*m_desktop);
-        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
-        QVERIFY(m_run->write(Register, ModemRegister));
         ScriptedModem modem;
-        QVERIFY2(modem.isValid(), qPrintable(modem.errorString()));
-        QVERIFY(modem.linkAt(m_run->filePath(QStringLiteral("dosdevices/com3"))));
+        QVERIFY(newRun(ModemRegister, &modem));
         QProcess* program = m_run->start();
         QVERIFY2(program, qPrintable(m_run->errorString()));
         const qint64 pid = program->processId();
@@ -68,11 +57,6 @@ private slots:
         QVERIFY(ProgramRun::isRunning(program));
         QVERIFY(m_windows->isMapped(main));
     }
-
-private:
-    std::unique_ptr<XDesktop> m_desktop;
-    std::unique_ptr<XWindows> m_windows;
-    std::unique_ptr<ProgramRun> m_run;
 };
 
 QTEST_GUILESS_MAIN(TestE2eModem)

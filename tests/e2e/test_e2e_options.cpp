@@ -1,4 +1,5 @@
 // The options page of the real program, worked with the keyboard on a private X desktop.
+#include "E2eTestCase.h"
 #include "Poll.h"
 #include "ProgramNames.h"
 #include "ProgramRun.h"
@@ -19,15 +20,11 @@ const QByteArray Written =
 
 } // namespace
 
-class TestE2eOptions : public QObject {
+class TestE2eOptions : public E2eTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        m_desktop = std::make_unique<XDesktop>();
-        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
-        m_windows = std::make_unique<XWindows>(m_desktop->display());
-    }
+    void initTestCase() { QVERIFY(startDesktop()); }
     void init() {
         m_run = std::make_unique<ProgramRun>(*m_desktop);
         QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
@@ -37,11 +34,7 @@ private slots:
         m_main = m_windows->waitFor(Title, MainWindow, m_program->processId(), Poll::StartLimitMs);
         QVERIFY2(m_main != 0, "no main window");
     }
-    void cleanup() {
-        if (m_run && QTest::currentTestFailed())
-            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
-        m_run.reset();
-    }
+    void cleanup() { endRun(); }
 
     // Typed on the page, stored when a card is chosen again.
     void leavingThePageStoresWhatWasTyped() {
@@ -85,9 +78,6 @@ private:
                    {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
     }
 
-    std::unique_ptr<XDesktop> m_desktop;
-    std::unique_ptr<XWindows> m_windows;
-    std::unique_ptr<ProgramRun> m_run;
     QProcess* m_program = nullptr;
     XWindows::Id m_main = 0;
 };

@@ -1,6 +1,7 @@
 // The provider list of the real program on a private X desktop: ticked, a call through the
 // scripted modem on COM3 gets the provider's network number right after the outside-line
 // prefix; unticked, it does not. The switch is kept in Provider.ini.
+#include "E2eTestCase.h"
 #include "Poll.h"
 #include "ProgramNames.h"
 #include "ProgramRun.h"
@@ -27,29 +28,17 @@ const QString Dialing = QStringLiteral("Anwahl");
 
 } // namespace
 
-class TestE2eProviders : public QObject {
+class TestE2eProviders : public E2eTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        m_desktop = std::make_unique<XDesktop>();
-        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
-        m_windows = std::make_unique<XWindows>(m_desktop->display());
-    }
-    void cleanup() {
-        if (m_run && QTest::currentTestFailed())
-            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
-        m_run.reset();
-    }
+    void initTestCase() { QVERIFY(startDesktop()); }
+    void cleanup() { endRun(); }
 
     void theTickedListPutsTheProviderAfterTheOutsideLinePrefix() {
-        m_run = std::make_unique<ProgramRun>(*m_desktop);
-        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
-        QVERIFY(m_run->write(Register, ProviderRegister));
-        QVERIFY(m_run->write(Providers, "0\r\n" + AlwaysRow));
         ScriptedModem modem;
-        QVERIFY2(modem.isValid(), qPrintable(modem.errorString()));
-        QVERIFY(modem.linkAt(m_run->filePath(QStringLiteral("dosdevices/com3"))));
+        QVERIFY(newRun(ProviderRegister, &modem));
+        QVERIFY(m_run->write(Providers, "0\r\n" + AlwaysRow));
         QProcess* program = m_run->start();
         QVERIFY2(program, qPrintable(m_run->errorString()));
         m_pid = program->processId();
@@ -96,9 +85,6 @@ private:
         return command;
     }
 
-    std::unique_ptr<XDesktop> m_desktop;
-    std::unique_ptr<XWindows> m_windows;
-    std::unique_ptr<ProgramRun> m_run;
     qint64 m_pid = 0;
     XWindows::Id m_main = 0;
 };

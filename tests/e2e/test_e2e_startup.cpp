@@ -1,4 +1,5 @@
 // Start, hide, second start and end of the real program on a private X desktop.
+#include "E2eTestCase.h"
 #include "Poll.h"
 #include "ProgramNames.h"
 #include "ProgramRun.h"
@@ -28,7 +29,7 @@ const QByteArray KnownRegister =
 
 } // namespace
 
-class TestE2eStartup : public QObject {
+class TestE2eStartup : public E2eTestCase {
     Q_OBJECT
 
 private slots:
@@ -54,16 +55,10 @@ private:
     QProcess* startWith(const QByteArray& registerBytes);
     // First start up to the main window: the message box is answered with Return.
     XWindows::Id firstStartToMainWindow(QProcess* program);
-
-    std::unique_ptr<XDesktop> m_desktop;
-    std::unique_ptr<XWindows> m_windows;
-    std::unique_ptr<ProgramRun> m_run;
 };
 
 void TestE2eStartup::initTestCase() {
-    m_desktop = std::make_unique<XDesktop>();
-    QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
-    m_windows = std::make_unique<XWindows>(m_desktop->display());
+    QVERIFY(startDesktop());
 }
 
 void TestE2eStartup::init() {
@@ -72,9 +67,7 @@ void TestE2eStartup::init() {
 }
 
 void TestE2eStartup::cleanup() {
-    if (m_run && QTest::currentTestFailed())
-        qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
-    m_run.reset();
+    endRun();
 }
 
 QProcess* TestE2eStartup::startWith(const QByteArray& registerBytes) {

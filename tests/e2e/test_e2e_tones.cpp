@@ -1,6 +1,7 @@
 // Dialing through the loudspeaker: the real program plays into a private sound server, and two
 // independent decoders read the digits back from the recording.
 #include "DtmfDecoders.h"
+#include "E2eTestCase.h"
 #include "Poll.h"
 #include "ProgramNames.h"
 #include "ProgramRun.h"
@@ -27,20 +28,16 @@ const QString LondonKeys = QStringLiteral("000442079461358");
 
 } // namespace
 
-class TestE2eTones : public QObject {
+class TestE2eTones : public E2eTestCase {
     Q_OBJECT
 
 private slots:
     void initTestCase() {
-        m_desktop = std::make_unique<XDesktop>();
-        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
-        m_windows = std::make_unique<XWindows>(m_desktop->display());
+        QVERIFY(startDesktop());
         QVERIFY(m_records.isValid());
     }
     void cleanup() {
-        if (m_run && QTest::currentTestFailed())
-            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
-        m_run.reset();
+        endRun();
         m_sound.reset();
     }
 
@@ -140,10 +137,7 @@ private:
             Poll::ChangeLimitMs);
     }
 
-    std::unique_ptr<XDesktop> m_desktop;
-    std::unique_ptr<XWindows> m_windows;
     std::unique_ptr<SoundServer> m_sound;
-    std::unique_ptr<ProgramRun> m_run;
     QTemporaryDir m_records;
     QProcess* m_program = nullptr;
     XWindows::Id m_main = 0;

@@ -1,4 +1,5 @@
 // The tray icon, the autostart switch and the help of the real program on a private X desktop.
+#include "E2eTestCase.h"
 #include "Poll.h"
 #include "ProgramNames.h"
 #include "ProgramRun.h"
@@ -25,15 +26,11 @@ constexpr int TrayIconMaxSize = 32;
 
 } // namespace
 
-class TestE2eTray : public QObject {
+class TestE2eTray : public E2eTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        m_desktop = std::make_unique<XDesktop>();
-        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->errorString()));
-        m_windows = std::make_unique<XWindows>(m_desktop->display());
-    }
+    void initTestCase() { QVERIFY(startDesktop()); }
     void init() {
         m_run = std::make_unique<ProgramRun>(*m_desktop);
         QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
@@ -57,11 +54,7 @@ private slots:
         QVERIFY2(Poll::until([&] { return (m_icon = trayIcon()) != 0; }, Poll::StartLimitMs),
                  "the icon did not dock in the tray");
     }
-    void cleanup() {
-        if (m_run && QTest::currentTestFailed())
-            qWarning("%s", qPrintable(m_run->keepForInspection(*m_windows)));
-        m_run.reset();
-    }
+    void cleanup() { endRun(); }
 
     // The icon sits in trayer's panel along the top edge.
     void iconDocks() {
@@ -171,9 +164,6 @@ private:
                                 QString::number(button)});
     }
 
-    std::unique_ptr<XDesktop> m_desktop;
-    std::unique_ptr<XWindows> m_windows;
-    std::unique_ptr<ProgramRun> m_run;
     QProcess* m_program = nullptr;
     XWindows::Id m_main = 0;
     XWindows::Id m_icon = 0;
