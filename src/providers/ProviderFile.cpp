@@ -107,10 +107,7 @@ ProviderFile::LoadResult ProviderFile::load() const {
     }
     // The next save writes only what could be read: the original goes aside first.
     result.status = LoadStatus::LoadedWithProblems;
-    QString copyError;
-    result.preservedCopyPath = FileSaver::keepDamagedCopy(m_path, &copyError);
-    if (result.preservedCopyPath.isEmpty())
-        result.problems << copyError;
+    result.preservedCopyPath = FileSaver::keepDamagedCopy(m_path, &result.problems);
     return result;
 }
 

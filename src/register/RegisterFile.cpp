@@ -383,11 +383,7 @@ RegisterFile::LoadResult RegisterFile::load(PhoneRegister& reg) const {
         return result;
 
     // The next save rewrites the file from what could be read: keep the original first.
-    result.status = LoadStatus::LoadedWithProblems;
-    QString copyError;
-    result.preservedCopyPath = FileSaver::keepDamagedCopy(path, &copyError);
-    if (result.preservedCopyPath.isEmpty())
-        result.problems << copyError;
+    result.preservedCopyPath = FileSaver::keepDamagedCopy(path, &result.problems);
     return result;
 }
 

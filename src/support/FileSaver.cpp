@@ -313,7 +313,7 @@ bool FileSaver::copyFile(const QString& from, const QString& to, QString* errorT
     return true;
 }
 
-QString FileSaver::keepDamagedCopy(const QString& path, QString* errorText) {
+QString FileSaver::keepDamagedCopy(const QString& path, QStringList* problems) {
     const QFileInfo original(path);
     const QString stem = original.dir().filePath(
         original.completeBaseName() + QStringLiteral("-defekt-") +
@@ -322,7 +322,11 @@ QString FileSaver::keepDamagedCopy(const QString& path, QString* errorText) {
     QString copyPath = stem + suffix;
     for (int n = 2; QFileInfo::exists(copyPath); ++n)
         copyPath = stem + u'-' + QString::number(n) + suffix;
-    return copyFile(path, copyPath, errorText) ? copyPath : QString();
+    QString error;
+    if (copyFile(path, copyPath, &error))
+        return copyPath;
+    *problems << error;
+    return QString();
 }
 
 bool FileSaver::readFile(const QString& path, QByteArray* content, QString* errorText) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Writes a data file with one backup generation so that at every instant a complete file
 // stands at `path`: the new content is written and synced beside it first, then the current
@@ -19,9 +20,9 @@ public:
     // program can be saving there.
     static void removeLeftovers(const QString& path);
     // Copies a damaged original, untouched, to "<stem>-defekt-<date>-<time>.<suffix>" beside it
-    // before the next save rewrites it from what could be read. The copy's path, or empty +
-    // errorText.
-    static QString keepDamagedCopy(const QString& path, QString* errorText);
+    // before the next save rewrites it from what could be read. The copy's path, or empty with
+    // the reason added to the load's problems.
+    static QString keepDamagedCopy(const QString& path, QStringList* problems);
     // The whole file; false + German errorText when it cannot be read.
     static bool readFile(const QString& path, QByteArray* content, QString* errorText);
 };

@@ -107,9 +107,7 @@ private slots:
 
     // The keyboard path: options page, "&Kontakte importieren …", a file, the second card.
     void importButtonFillsTheChosenCard() {
-        m_run = std::make_unique<ProgramRun>(*m_desktop);
-        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
-        QVERIFY(m_run->write(Register, ContactsRegister));
+        QVERIFY(newRun(ContactsRegister));
         QVERIFY(m_run->write(QStringLiteral("kontakte.vcf"), Contacts));
         QProcess* program = m_run->start();
         QVERIFY2(program, qPrintable(m_run->errorString()));

@@ -26,9 +26,7 @@ class TestE2eOptions : public E2eTestCase {
 private slots:
     void initTestCase() { QVERIFY(startDesktop()); }
     void init() {
-        m_run = std::make_unique<ProgramRun>(*m_desktop);
-        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
-        QVERIFY(m_run->write(Register, Written));
+        QVERIFY(newRun(Written));
         m_program = m_run->start();
         QVERIFY2(m_program, qPrintable(m_run->errorString()));
         m_main = m_windows->waitFor(Title, MainWindow, m_program->processId(), Poll::StartLimitMs);

@@ -32,9 +32,7 @@ class TestE2eTray : public E2eTestCase {
 private slots:
     void initTestCase() { QVERIFY(startDesktop()); }
     void init() {
-        m_run = std::make_unique<ProgramRun>(*m_desktop);
-        QVERIFY2(m_run->isValid(), qPrintable(m_run->errorString()));
-        QVERIFY(m_run->write(Register, KnownRegister));
+        QVERIFY(newRun(KnownRegister));
         // The desktop's opener stands in for a browser: it notes what it was asked to open.
         QVERIFY(m_opener.isValid());
         m_opened = m_opener.filePath(QStringLiteral("opened"));
