@@ -1,0 +1,7 @@
+# Files of this subsystem, relative to this folder.
+set(_dir ${CMAKE_CURRENT_LIST_DIR})
+list(APPEND CORE_SOURCES
+    ${_dir}/RouterSettings.cpp
+)
+list(APPEND GUI_SOURCES
+)
