@@ -1,3 +1,4 @@
+#include "app/IncomingCalls.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/UnixSignalWatcher.h"
@@ -71,6 +72,7 @@ int main(int argc, char* argv[]) {
         return 0;
     if (!window.isVisible())
         window.show();
+    IncomingCalls incomingCalls(&window, &linkDialer);
     if (!link.isEmpty())
         QTimer::singleShot(0, &linkDialer, [&] { linkDialer.dialLink(link); });
     const int result = app.exec();

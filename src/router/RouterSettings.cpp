@@ -27,6 +27,11 @@ RouterSettings RouterSettings::load(const RegistryStore& store) {
     s.plainHttp = readFlag(store, QStringLiteral("PlainHttp"));
     s.certificateSha256 = store.RegReadString(hive, Key, QStringLiteral("CertificateSha256"));
     s.callMonitor = readFlag(store, QStringLiteral("CallMonitor"));
+    bool portOk = false;
+    const uint port =
+        store.RegReadString(hive, Key, QStringLiteral("CallMonitorPort")).trimmed().toUInt(&portOk);
+    if (portOk && port > 0 && port <= 65535)
+        s.callMonitorPort = quint16(port);
     return s;
 }
 
@@ -39,7 +44,8 @@ bool RouterSettings::save(RegistryStore& store) const {
         {QStringLiteral("Phone"), phone},
         {QStringLiteral("PlainHttp"), flag(plainHttp)},
         {QStringLiteral("CertificateSha256"), certificateSha256},
-        {QStringLiteral("CallMonitor"), flag(callMonitor)}};
+        {QStringLiteral("CallMonitor"), flag(callMonitor)},
+        {QStringLiteral("CallMonitorPort"), QString::number(callMonitorPort)}};
     bool ok = true;
     for (const auto& [name, data] : values)
         ok = store.RegWriteValue(hive, Key, name, data, RegistryStore::REG_SZ) && ok;

@@ -17,6 +17,9 @@ struct RouterSettings {
     bool plainHttp = false;    // only when the user asked for it
     QString certificateSha256; // hex, pinned on first use; empty until then
     bool callMonitor = false;
+    static constexpr quint16 DefaultCallMonitorPort = 1012;
+    // Not offered to users (the router's port is fixed); tests point it at a peer of their own.
+    quint16 callMonitorPort = DefaultCallMonitorPort;
 
     static RouterSettings load(const RegistryStore& store);
     bool save(RegistryStore& store) const;

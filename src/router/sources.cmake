@@ -2,6 +2,10 @@
 set(_dir ${CMAKE_CURRENT_LIST_DIR})
 list(APPEND CORE_SOURCES
     ${_dir}/RouterSettings.cpp
+    ${_dir}/CallMonitorLine.cpp
+    ${_dir}/CallTracker.cpp
+    ${_dir}/CallMonitorConnection.cpp
+    ${_dir}/CallerDirectory.cpp
 )
 list(APPEND GUI_SOURCES
 )

@@ -1,0 +1,166 @@
+#include "app/CallNotifier.h"
+
+#include "router/CallMonitorMessages.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QSystemTrayIcon>
+#include <QVariantMap>
+
+namespace {
+
+const QString Service = QStringLiteral("org.freedesktop.Notifications");
+const QString Path = QStringLiteral("/org/freedesktop/Notifications");
+const QString Interface = QStringLiteral("org.freedesktop.Notifications");
+// "default" is what a click on the notification does; "callback" is shown as a button.
+const QString DefaultAction = QStringLiteral("default");
+const QString CallBackAction = QStringLiteral("callback");
+constexpr int ReplyLimitMs = 5000;
+constexpr int RingingBalloonMs = 10000;
+constexpr int MissedBalloonMs = 30000;
+
+// Notification services have no accelerators: the "&" would be shown.
+QString actionLabel() {
+    return QString(CallMonitorMessages::CallBack).remove(QLatin1Char('&'));
+}
+
+} // namespace
+
+CallNotifier::CallNotifier(QSystemTrayIcon* tray, QObject* parent) : QObject(parent), m_tray(tray) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    m_busConnected = bus.isConnected();
+    if (!m_busConnected)
+        return;
+    bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this,
+                SLOT(onActionInvoked(uint, QString)));
+    bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
+                SLOT(onNotificationClosed(uint, uint)));
+}
+
+void CallNotifier::showRinging(const QString& callId, const QString& summary,
+                               const QString& number) {
+    if (!m_busConnected) {
+        balloon(summary, number, RingingBalloonMs);
+        return;
+    }
+    const quint64 serial = m_nextSerial++;
+    m_ringing.insert(callId, serial);
+    m_shown.insert(serial, Shown{});
+    notify(0, summary, number, {}, [this, serial, summary, number](std::optional<uint> id) {
+        if (!id)
+            balloon(summary, number, RingingBalloonMs);
+        onShown(serial, id);
+    });
+}
+
+void CallNotifier::showMissed(const QString& callId, const QString& summary, const QString& number,
+                              const QString& callBackNumber) {
+    if (!m_busConnected) {
+        balloon(summary, number, MissedBalloonMs);
+        return;
+    }
+    const auto show = [this, summary, number, callBackNumber](Shown& ringing) {
+        QStringList actions;
+        if (!callBackNumber.isEmpty())
+            actions = {DefaultAction, actionLabel(), CallBackAction, actionLabel()};
+        notify(ringing.notificationId, summary, number, actions,
+               [this, summary, number, callBackNumber](std::optional<uint> id) {
+                   if (!id)
+                       balloon(summary, number, MissedBalloonMs);
+                   else if (!callBackNumber.isEmpty())
+                       m_callBacks.insert(*id, callBackNumber);
+               });
+    };
+    if (m_ringing.contains(callId)) {
+        whenShown(callId, show);
+        return;
+    }
+    Shown none;
+    show(none);
+}
+
+void CallNotifier::closeRinging(const QString& callId) {
+    whenShown(callId, [this](Shown& ringing) {
+        if (ringing.notificationId != 0)
+            closeNotification(ringing.notificationId);
+    });
+}
+
+void CallNotifier::whenShown(const QString& callId, std::function<void(Shown&)> step) {
+    const quint64 serial = m_ringing.take(callId);
+    const auto shown = m_shown.find(serial);
+    if (shown == m_shown.end())
+        return;
+    if (shown->waiting) {
+        shown->next = std::move(step);
+        return;
+    }
+    Shown done = *shown;
+    m_shown.erase(shown);
+    step(done);
+}
+
+void CallNotifier::onShown(quint64 serial, std::optional<uint> notificationId) {
+    const auto shown = m_shown.find(serial);
+    if (shown == m_shown.end())
+        return;
+    shown->waiting = false;
+    shown->notificationId = notificationId.value_or(0);
+    if (!shown->next)
+        return;
+    Shown done = *shown;
+    m_shown.erase(shown);
+    done.next(done);
+}
+
+void CallNotifier::notify(uint replacesId, const QString& summary, const QString& body,
+                          const QStringList& actions, Reply done) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
+    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("kurbelfon")},
+                            {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))}};
+    // The summary is plain text by the protocol; the body holds only the router's digits.
+    // Expiry 0: a call's notification stays until the call decides it.
+    message << QStringLiteral("Kurbelfon") << replacesId << QStringLiteral("kurbelfon") << summary
+            << body << actions << hints << 0;
+    auto* watcher = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(message, ReplyLimitMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [done = std::move(done)](QDBusPendingCallWatcher* finished) {
+                const QDBusPendingReply<uint> reply = *finished;
+                finished->deleteLater();
+                done(reply.isError() ? std::nullopt : std::optional<uint>(reply.value()));
+            });
+}
+
+void CallNotifier::closeNotification(uint notificationId) {
+    QDBusMessage message = QDBusMessage::createMethodCall(Service, Path, Interface,
+                                                          QStringLiteral("CloseNotification"));
+    message << notificationId;
+    QDBusConnection::sessionBus().asyncCall(message, ReplyLimitMs);
+}
+
+void CallNotifier::onActionInvoked(uint notificationId, const QString& actionKey) {
+    if (actionKey != DefaultAction && actionKey != CallBackAction)
+        return;
+    // One click, one call: the number is taken.
+    const QString number = m_callBacks.take(notificationId);
+    if (number.isEmpty())
+        return;
+    closeNotification(notificationId);
+    emit callBackRequested(number);
+}
+
+void CallNotifier::onNotificationClosed(uint notificationId, uint /*reason*/) {
+    m_callBacks.remove(notificationId);
+}
+
+void CallNotifier::balloon(const QString& summary, const QString& body, int durationMs) {
+    if (!m_tray || !QSystemTrayIcon::supportsMessages())
+        return;
+    // The balloon's labels guess rich text from a "<"; a name from a vCard must stay text.
+    const auto plain = [](QString text) { return text.replace(QLatin1Char('<'), QChar(0x2039)); };
+    m_tray->showMessage(plain(summary), plain(body), QSystemTrayIcon::Information, durationMs);
+}

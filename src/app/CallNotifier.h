@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QSystemTrayIcon;
+
+// Incoming and missed calls as desktop notifications (org.freedesktop.Notifications), or as the
+// tray icon's balloon where no notification service answers. A ringing call's notification goes
+// when the call is picked up and becomes the missed call's when nobody did.
+class CallNotifier : public QObject {
+    Q_OBJECT
+public:
+    explicit CallNotifier(QSystemTrayIcon* tray, QObject* parent = nullptr);
+
+    // summary: plain text; number: digits as the router gave them (shown as the body).
+    void showRinging(const QString& callId, const QString& summary, const QString& number);
+    // callBackNumber empty: nothing to call back (a withheld number).
+    void showMissed(const QString& callId, const QString& summary, const QString& number,
+                    const QString& callBackNumber);
+    void closeRinging(const QString& callId);
+
+signals:
+    void callBackRequested(const QString& number);
+
+private slots:
+    void onActionInvoked(uint notificationId, const QString& actionKey);
+    void onNotificationClosed(uint notificationId, uint reason);
+
+private:
+    // One ringing call's notification. Its id is known only once the service answered; what
+    // the call asks for meanwhile waits in `next`.
+    struct Shown {
+        uint notificationId = 0;
+        bool waiting = true;
+        std::function<void(Shown&)> next;
+    };
+    using Reply = std::function<void(std::optional<uint>)>;
+
+    void notify(uint replacesId, const QString& summary, const QString& body,
+                const QStringList& actions, Reply done);
+    void closeNotification(uint notificationId);
+    void whenShown(const QString& callId, std::function<void(Shown&)> step);
+    void onShown(quint64 serial, std::optional<uint> notificationId);
+    void balloon(const QString& summary, const QString& body, int durationMs);
+
+    QSystemTrayIcon* m_tray;
+    bool m_busConnected = false;
+    quint64 m_nextSerial = 1;
+    QHash<QString, quint64> m_ringing; // call id -> serial
+    QHash<quint64, Shown> m_shown;     // serial -> its notification
+    QHash<uint, QString> m_callBacks;  // missed call's notification -> number to call back
+};
