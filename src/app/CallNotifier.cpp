@@ -28,20 +28,29 @@ QString actionLabel() {
 
 } // namespace
 
-CallNotifier::CallNotifier(QSystemTrayIcon* tray, QObject* parent) : QObject(parent), m_tray(tray) {
+CallNotifier::CallNotifier(QSystemTrayIcon* tray, QObject* parent)
+    : QObject(parent), m_tray(tray) {}
+
+bool CallNotifier::busConnected() {
+    // Asked at the first call, not at start: a program whose call monitor stays off never
+    // touches the session bus.
+    if (m_busChecked)
+        return m_busConnected;
+    m_busChecked = true;
     QDBusConnection bus = QDBusConnection::sessionBus();
     m_busConnected = bus.isConnected();
-    if (!m_busConnected)
-        return;
-    bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this,
-                SLOT(onActionInvoked(uint, QString)));
-    bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
-                SLOT(onNotificationClosed(uint, uint)));
+    if (m_busConnected) {
+        bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this,
+                    SLOT(onActionInvoked(uint, QString)));
+        bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
+                    SLOT(onNotificationClosed(uint, uint)));
+    }
+    return m_busConnected;
 }
 
 void CallNotifier::showRinging(const QString& callId, const QString& summary,
                                const QString& number) {
-    if (!m_busConnected) {
+    if (!busConnected()) {
         balloon(summary, number, RingingBalloonMs);
         return;
     }
@@ -57,7 +66,7 @@ void CallNotifier::showRinging(const QString& callId, const QString& summary,
 
 void CallNotifier::showMissed(const QString& callId, const QString& summary, const QString& number,
                               const QString& callBackNumber) {
-    if (!m_busConnected) {
+    if (!busConnected()) {
         balloon(summary, number, MissedBalloonMs);
         return;
     }

@@ -40,6 +40,7 @@ private:
     };
     using Reply = std::function<void(std::optional<uint>)>;
 
+    bool busConnected();
     void notify(uint replacesId, const QString& summary, const QString& body,
                 const QStringList& actions, Reply done);
     void closeNotification(uint notificationId);
@@ -48,6 +49,7 @@ private:
     void balloon(const QString& summary, const QString& body, int durationMs);
 
     QSystemTrayIcon* m_tray;
+    bool m_busChecked = false;
     bool m_busConnected = false;
     quint64 m_nextSerial = 1;
     QHash<QString, quint64> m_ringing; // call id -> serial
