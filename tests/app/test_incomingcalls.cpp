@@ -1,0 +1,71 @@
+#include "WindowFixture.h"
+#include "app/IncomingCalls.h"
+#include "app/TrayIcon.h"
+#include "dialing/LinkDialer.h"
+#include "e2e/ScriptedCallMonitor.h"
+#include "router/RouterSettings.h"
+#include "support/RegistryStore.h"
+
+#include <QSystemTrayIcon>
+#include <QtTest>
+
+// The tray icon's tip follows the call monitor and counts missed calls while the window is
+// hidden; switching the monitor off in the settings ends the connection.
+class TestIncomingCalls : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+        // No notifications on the desktop of whoever runs the tests.
+        qputenv("DBUS_SESSION_BUS_ADDRESS",
+                "unix:path=" + m_config.filePath("no-bus").toLocal8Bit());
+    }
+
+    void tipCountsMissedCallsUntilTheWindowShows() {
+        ScriptedCallMonitor router;
+        QVERIFY(router.listen());
+        RouterSettings settings;
+        settings.address = QStringLiteral("127.0.0.1");
+        settings.callMonitor = true;
+        settings.callMonitorPort = router.port();
+        QVERIFY(settings.save(m_store));
+
+        WindowFixture f;
+        f.write(QStringLiteral("Telefonregister.ini"), RegisterTestData::FirstStart);
+        QVERIFY(f.start());
+        LinkDialer linkDialer(f.window->phoneRegister(), f.window->entryDialer());
+        IncomingCalls calls(f.window.get(), &linkDialer);
+        const auto tip = [&] { return f.window->trayIcon()->systemTrayIcon()->toolTip(); };
+        QVERIFY(router.waitForClient(Poll::ChangeLimitMs));
+        QVERIFY(Poll::until([&] { return tip() == "Kurbelfon – Anrufmonitor: verbunden"; },
+                            Poll::ChangeLimitMs));
+
+        f.window->hide();
+        QVERIFY(router.send("08.12.26 10:15:02;RING;0;0891234567;5551234;SIP0;\r\n"
+                            "08.12.26 10:15:09;DISCONNECT;0;0;\r\n"
+                            "08.12.26 10:16:02;RING;1;;5551234;SIP0;\r\n"
+                            "08.12.26 10:16:09;CONNECT;1;10;;\r\n"
+                            "08.12.26 10:17:09;DISCONNECT;1;60;\r\n"
+                            "08.12.26 10:18:02;RING;0;01755290123;5551234;SIP0;\r\n"
+                            "08.12.26 10:18:09;DISCONNECT;0;0;\r\n"));
+        QVERIFY(Poll::until([&] { return calls.missedCalls() == 2; }, Poll::ChangeLimitMs));
+        QCOMPARE(tip(), QStringLiteral("Kurbelfon – 2 verpasste Anrufe"));
+        f.window->show();
+        QCOMPARE(calls.missedCalls(), 0);
+        QCOMPARE(tip(), QStringLiteral("Kurbelfon – Anrufmonitor: verbunden"));
+
+        settings.callMonitor = false;
+        QVERIFY(settings.save(m_store));
+        calls.applySettings();
+        QCOMPARE(calls.stateText(), QStringLiteral("aus"));
+        QCOMPARE(tip(), QStringLiteral("Kurbelfon"));
+    }
+
+private:
+    QTemporaryDir m_config;
+    RegistryStore m_store{m_config.path()};
+};
+
+QTEST_MAIN(TestIncomingCalls)
+#include "test_incomingcalls.moc"
