@@ -8,6 +8,7 @@
 #include <QDBusPendingReply>
 #include <QSystemTrayIcon>
 #include <QVariantMap>
+#include <utility>
 
 namespace {
 
@@ -28,8 +29,16 @@ QString actionLabel() {
 
 } // namespace
 
-CallNotifier::CallNotifier(QSystemTrayIcon* tray, QObject* parent)
-    : QObject(parent), m_tray(tray) {}
+CallNotifier::CallNotifier(QSystemTrayIcon* tray, QObject* parent) : QObject(parent), m_tray(tray) {
+    // Without a notification service the balloon is the only place to click: a click on a
+    // missed call's balloon calls back, as the notification would (its close box does not).
+    if (m_tray)
+        connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
+            const QString number = std::exchange(m_balloonCallBack, {});
+            if (!number.isEmpty())
+                emit callBackRequested(number);
+        });
+}
 
 bool CallNotifier::busConnected() {
     // Asked at the first call, not at start: a program whose call monitor stays off never
@@ -67,7 +76,7 @@ void CallNotifier::showRinging(const QString& callId, const QString& summary,
 void CallNotifier::showMissed(const QString& callId, const QString& summary, const QString& number,
                               const QString& callBackNumber) {
     if (!busConnected()) {
-        balloon(summary, number, MissedBalloonMs);
+        balloon(summary, number, MissedBalloonMs, callBackNumber);
         return;
     }
     const auto show = [this, summary, number, callBackNumber](Shown& ringing) {
@@ -77,7 +86,7 @@ void CallNotifier::showMissed(const QString& callId, const QString& summary, con
         notify(ringing.notificationId, summary, number, actions,
                [this, summary, number, callBackNumber](std::optional<uint> id) {
                    if (!id)
-                       balloon(summary, number, MissedBalloonMs);
+                       balloon(summary, number, MissedBalloonMs, callBackNumber);
                    else if (!callBackNumber.isEmpty())
                        m_callBacks.insert(*id, callBackNumber);
                });
@@ -166,9 +175,12 @@ void CallNotifier::onNotificationClosed(uint notificationId, uint /*reason*/) {
     m_callBacks.remove(notificationId);
 }
 
-void CallNotifier::balloon(const QString& summary, const QString& body, int durationMs) {
+void CallNotifier::balloon(const QString& summary, const QString& body, int durationMs,
+                           const QString& callBackNumber) {
     if (!m_tray || !QSystemTrayIcon::supportsMessages())
         return;
+    // A newer balloon replaces the one a click would have meant.
+    m_balloonCallBack = callBackNumber;
     // The balloon's labels guess rich text from a "<"; a name from a vCard must stay text.
     const auto plain = [](QString text) { return text.replace(QLatin1Char('<'), QChar(0x2039)); };
     m_tray->showMessage(plain(summary), plain(body), QSystemTrayIcon::Information, durationMs);

@@ -46,7 +46,8 @@ private:
     void closeNotification(uint notificationId);
     void whenShown(const QString& callId, std::function<void(Shown&)> step);
     void onShown(quint64 serial, std::optional<uint> notificationId);
-    void balloon(const QString& summary, const QString& body, int durationMs);
+    void balloon(const QString& summary, const QString& body, int durationMs,
+                 const QString& callBackNumber = QString());
 
     QSystemTrayIcon* m_tray;
     bool m_busChecked = false;
@@ -55,4 +56,5 @@ private:
     QHash<QString, quint64> m_ringing; // call id -> serial
     QHash<quint64, Shown> m_shown;     // serial -> its notification
     QHash<uint, QString> m_callBacks;  // missed call's notification -> number to call back
+    QString m_balloonCallBack;         // the last balloon's, when it was a missed call's
 };

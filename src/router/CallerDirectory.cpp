@@ -41,7 +41,8 @@ std::optional<QString> CallerDirectory::StoredCallerNumber(const QString& number
     if (raw.isEmpty() || raw.contains(QLatin1Char('*')))
         return std::nullopt;
     // Calls from the own area may arrive without the area code.
-    if (!raw.startsWith(QLatin1Char('0')) && !raw.startsWith(QLatin1Char('+')))
+    if (!raw.startsWith(QLatin1Char('0')) && !raw.startsWith(QLatin1Char('+')) &&
+        !settings.OwnAreaCode.isEmpty())
         raw = QLatin1Char('0') + settings.OwnAreaCode + raw;
     return PhoneNumbers::StoredNumber(raw, settings.OwnCountryCode);
 }
