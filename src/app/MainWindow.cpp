@@ -107,6 +107,7 @@ void MainWindow::buildWindow() {
     status->setSizeGripEnabled(false);
     m_statusText = new QLabel(AppMessages::UsageHint, status);
     m_statusText->setObjectName(QStringLiteral("StatusText"));
+    m_statusText->setTextFormat(Qt::PlainText);
     status->addWidget(m_statusText, 1);
     setStatusBar(status);
 
