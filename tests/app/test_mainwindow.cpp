@@ -2,6 +2,7 @@
 
 #include "app/CardListView.h"
 #include "app/OptionsPage.h"
+#include "app/TrayIcon.h"
 #include "dialing/LinkDialer.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
@@ -341,6 +342,19 @@ private slots:
         g.window->Unload();
         QCOMPARE(g.read(QStringLiteral("Telefonregister.bak")),
                  g.read(QStringLiteral("Telefonregister.ini")));
+
+        // Ending on the options page saves once: the backup keeps the change before.
+        WindowFixture h;
+        h.write(QStringLiteral("Telefonregister.ini"), TwoCardFile);
+        QVERIFY(h.start());
+        h.window->ShowOptionsPage();
+        h.window->optionsPage()->Text1[0]->setText(QStringLiteral("7"));
+        h.window->tabStrip()->setCurrentIndex(0);
+        h.window->ShowOptionsPage();
+        h.window->optionsPage()->Text1[0]->setText(QStringLiteral("8"));
+        emit h.window->trayIcon()->quitRequested();
+        QVERIFY(h.read(QStringLiteral("Telefonregister.bak")).contains(",\"7\","));
+        QVERIFY(h.read(QStringLiteral("Telefonregister.ini")).contains(",\"8\","));
     }
 
     void failedSaveKeepsFilesAndTellsWhy() {
