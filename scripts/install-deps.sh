@@ -11,9 +11,14 @@ desktop-file-utils libglib2.0-bin
 socat pulseaudio pulseaudio-utils multimon-ng sox dtmf2num
 dunst dbus-daemon dbus-bin libqt6dbus6
 "
+# A name in the list may be one that another package provides (libqt6serialport6-dev comes as
+# qt6-serialport-dev), so the check knows every installed package and every name it provides.
+installed=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package} ${Provides}\n' 2>/dev/null |
+    awk '$1 == "ii" { for (i = 2; i <= NF; i++) if ($i !~ /^[(=<>]/ && $i !~ /\)$/) print $i }' |
+    tr -d ',' | sort -u)
 missing=""
 for p in $PACKAGES; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+    printf '%s\n' "$installed" | grep -qx -- "$p" || missing="$missing $p"
 done
 [ -z "$missing" ] && exit 0
 if [ "$(id -u)" -ne 0 ]; then

@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QItemSelectionModel>
 #include <QTabBar>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -47,6 +48,7 @@ DialPreview::DialPreview(const EntryDialer* entryDialer, const ProviderList* pro
       m_clock(new QTimer(this)) {
     setObjectName(QStringLiteral("DialPreview"));
     setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setTextFormat(Qt::PlainText);
     followModel(m_providers->model(), this);
     connect(m_providers->TelcoListChk(), &QCheckBox::toggled, this, &DialPreview::refresh);
     for (int card = 1; card <= int(m_lists.size()); ++card) {
@@ -99,5 +101,6 @@ void DialPreview::refresh() {
         tip += provider ? QStringLiteral(", Anbieter: ") + provider->Name
                         : QStringLiteral(", kein passender Anbieter");
     }
-    setToolTip(tip);
+    // A provider's name comes from its file; as a tooltip it would be read as markup.
+    setToolTip(Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip) : tip);
 }

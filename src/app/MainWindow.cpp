@@ -107,6 +107,7 @@ void MainWindow::buildWindow() {
     status->setSizeGripEnabled(false);
     m_statusText = new QLabel(AppMessages::UsageHint, status);
     m_statusText->setObjectName(QStringLiteral("StatusText"));
+    m_statusText->setTextFormat(Qt::PlainText);
     status->addWidget(m_statusText, 1);
     setStatusBar(status);
 
@@ -474,8 +475,8 @@ void MainWindow::Form_QueryUnload() {
 }
 
 void MainWindow::Form_Unload() {
-    if (m_currentTab == OptionsTab)
-        SaveOptionControls();
+    // The options page was saved in Form_QueryUnload: a second save would leave the backup
+    // holding the same state as the file.
     hide();
     m_tray->KillSysTrayIcon();
     // An open info dialog keeps the program until it is closed.

@@ -1,15 +1,20 @@
 #include "contacts/ContactEntries.h"
 
 #include "contacts/PhoneNumbers.h"
+#include "dialing/DialComposition.h"
 #include "register/EntryLine.h"
 #include "support/Cp1252.h"
+#include "support/MessageText.h"
 
 #include <QSet>
 
 namespace {
 
-// A long list would push the message box off the screen.
-constexpr int MaxListed = 15;
+// A long list would push the message box off the screen: with a value of each quoted, one
+// skipped contact can take two rows.
+constexpr int MaxListed = 12;
+// A skipped value is quoted only so far that the user knows which one it was.
+constexpr int MaxQuoted = 40;
 
 QString contactName(const VCardContact& contact) {
     QString name;
@@ -19,9 +24,10 @@ QString contactName(const VCardContact& contact) {
         name = contact.familyName + contact.givenName;
     else
         name = contact.formattedName;
-    // The register file quotes its fields: a double quote would end one early.
+    // The register file quotes its fields: a double quote would end one early. A control
+    // character would be saved unseen and reach every message that names the entry.
     ReplaceQuotes(name);
-    return name.simplified();
+    return WithoutControlCharacters(name).simplified();
 }
 
 QString entryKey(const QString& name, const QString& number) {
@@ -41,7 +47,8 @@ ContactEntries EntriesFromContacts(const QList<VCardContact>& contacts,
         if (contact.phones.isEmpty())
             continue;
         const QString name = contactName(contact);
-        const QString who = name.isEmpty() ? QStringLiteral("(ohne Namen)") : name;
+        const QString who =
+            name.isEmpty() ? QStringLiteral("(ohne Namen)") : MessageText::Quoted(name, MaxQuoted);
         if (name.isEmpty()) {
             result.skipped << who + QStringLiteral(": kein Name");
             continue;
@@ -57,7 +64,7 @@ ContactEntries EntriesFromContacts(const QList<VCardContact>& contacts,
             if (!number) {
                 result.skipped << who + QStringLiteral(": Die Nummer \u201E%1\u201C ist nicht "
                                                        "lesbar.")
-                                            .arg(phone.number);
+                                            .arg(MessageText::Quoted(phone.number, MaxQuoted));
                 continue;
             }
             QString entryName = name;
@@ -66,7 +73,8 @@ ContactEntries EntriesFromContacts(const QList<VCardContact>& contacts,
             const QString key = entryKey(entryName, *number);
             if (present.contains(key)) {
                 result.skipped
-                    << entryName + QStringLiteral(" (%1): steht schon auf der Karte.").arg(*number);
+                    << MessageText::Quoted(entryName, MaxQuoted) +
+                           QStringLiteral(" (%1): steht schon auf der Karte.").arg(*number);
                 continue;
             }
             present.insert(key);

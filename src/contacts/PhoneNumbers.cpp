@@ -1,5 +1,10 @@
 #include "contacts/PhoneNumbers.h"
 
+#include "dialing/DialComposition.h"
+#include "support/MessageText.h"
+
+#include <algorithm>
+
 #include <QRegularExpression>
 #include <QUrl>
 #include <phonenumbers/phonenumberutil.h>
@@ -13,11 +18,7 @@ const QString TelScheme = QStringLiteral("tel:");
 const QString CalltoScheme = QStringLiteral("callto:");
 
 bool hasControlCharacter(const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 32 || c.unicode() == 127)
-            return true;
-    }
-    return false;
+    return std::any_of(text.begin(), text.end(), IsControlCharacter);
 }
 
 int digitCount(const QString& text) {
@@ -92,13 +93,8 @@ std::optional<QString> NumberFromLink(const QString& link, const QString& ownCou
 }
 
 QString LinkForDisplay(const QString& link) {
-    QString shown;
-    for (const QChar c : link)
-        shown += c.unicode() < 32 || c.unicode() == 127 ? QChar(0xFFFD) : c;
     constexpr int MaxShown = 80;
-    if (shown.size() > MaxShown)
-        shown = shown.left(MaxShown) + QStringLiteral("…");
-    return shown;
+    return MessageText::Quoted(link, MaxShown);
 }
 
 } // namespace PhoneNumbers

@@ -9,21 +9,55 @@ QString withoutLeadingBlanks(const QString& text) {
     return text.mid(start);
 }
 
+bool isDialCharacter(QChar c) {
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+           QStringView(u" *#,WPT!@").contains(c);
+}
+
+// A leading "+" marks the number as international: what follows it is the stored number.
+QString withoutInternationalMark(const QString& number) {
+    const QString rest = withoutLeadingBlanks(number);
+    return rest.startsWith(QLatin1Char('+')) ? withoutLeadingBlanks(rest.mid(1)) : number;
+}
+
 } // namespace
+
+bool IsControlCharacter(QChar c) {
+    return c.unicode() < 32 || (c.unicode() >= 127 && c.unicode() <= 159);
+}
 
 QString WithoutControlCharacters(const QString& text) {
     QString clean;
     clean.reserve(text.size());
     for (const QChar c : text) {
-        if (c.unicode() >= 32)
+        if (!IsControlCharacter(c))
             clean.append(c);
     }
     return clean;
 }
 
+QString DialCharactersOnly(const QString& text) {
+    QString clean;
+    clean.reserve(text.size());
+    for (const QChar c : text) {
+        if (isDialCharacter(c))
+            clean.append(c);
+    }
+    return clean;
+}
+
+QString CharactersNotDialed(const QString& number) {
+    QString dropped;
+    for (const QChar c : withoutInternationalMark(number)) {
+        if (!isDialCharacter(c) && !dropped.contains(c))
+            dropped.append(c);
+    }
+    return dropped;
+}
+
 CallPlan PlanCall(const DialSettings& settings, const QString& number, int zeroFlag) {
     CallPlan plan;
-    plan.localNumber = WithoutControlCharacters(number);
+    plan.localNumber = DialCharactersOnly(withoutInternationalMark(number));
     const QString& country = settings.OwnCountryCode;
     if (country.isEmpty() || !plan.localNumber.startsWith(country)) {
         plan.CallDistance = AbroadCall;
@@ -46,19 +80,19 @@ ComposedDial ComposeDial(const DialSettings& settings, const CallPlan& plan,
                          const std::optional<QString>& providerNumber) {
     QString prefixPart;
     if (providerNumber)
-        prefixPart += WithoutControlCharacters(*providerNumber);
+        prefixPart += DialCharactersOnly(*providerNumber);
     if (plan.CallDistance == AbroadCall)
-        prefixPart += WithoutControlCharacters(settings.InternationalPrefix);
+        prefixPart += DialCharactersOnly(settings.InternationalPrefix);
     const bool pulse = settings.PulseDialing != 0;
     QString handoverPart;
     if (settings.HandoverEnabled != 0 && !pulse)
-        handoverPart = QStringLiteral(",!,") + WithoutControlCharacters(settings.HandoverNumber);
+        handoverPart = QStringLiteral(",!,") + DialCharactersOnly(settings.HandoverNumber);
 
     ComposedDial dial;
     dial.CallDistance = plan.CallDistance;
     dial.DialString = QStringLiteral("AT") + WithoutControlCharacters(settings.ExtraModemCommands) +
                       QStringLiteral("D") + (pulse ? QStringLiteral("P") : QStringLiteral("T")) +
-                      WithoutControlCharacters(settings.OutsideLinePrefix) + prefixPart +
+                      DialCharactersOnly(settings.OutsideLinePrefix) + prefixPart +
                       plan.localNumber + handoverPart + QStringLiteral(";H\r");
     dial.displayNumber =
         plan.CallDistance == AbroadCall ? QStringLiteral("+") + plan.localNumber : plan.localNumber;

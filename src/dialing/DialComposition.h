@@ -31,5 +31,13 @@ ComposedDial ComposeDial(const DialSettings& settings, const CallPlan& plan,
                          const std::optional<QString>& providerNumber);
 
 // A carriage return inside a stored piece would end the modem command early and have the modem
-// run the rest as a command of its own: characters below 32 never reach the command.
+// run the rest as a command of its own; a modem that ignores bit 7 reads 0x8D as one too. Codes
+// below 32, 127 and 128-159 never reach the command.
 QString WithoutControlCharacters(const QString& text);
+bool IsControlCharacter(QChar c);
+
+// What a modem dials: digits, blanks, "*", "#" and the dial modifiers "," "W" "P" "T" "!" "@".
+// Anything else in a number (a ";" would end the dialing and start a command) is dropped.
+QString DialCharactersOnly(const QString& text);
+// The characters of a stored number that are not dialed, each once; a leading "+" is read.
+QString CharactersNotDialed(const QString& number);

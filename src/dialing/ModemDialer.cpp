@@ -67,7 +67,11 @@ void ModemDialer::Comm_OnComm() {
     if (!m_port.isOpen())
         return;
     m_answer += Cp1252::decode(m_port.readAll()).toUpper();
-    if (m_answer.contains(QLatin1String("OK"))) {
+    // Searched before the cut: an "OK" split over two reads may straddle it.
+    const bool ok = m_answer.contains(QLatin1String("OK"));
+    if (m_answer.size() > AnswerLimit)
+        m_answer.remove(0, m_answer.size() - AnswerLimit);
+    if (ok) {
         m_port.close();
         m_awaitingAnswer = false;
         emit answeredOk();

@@ -18,7 +18,11 @@ public:
     // "&Abbruch": one carriage return stops a dialing modem; it is sent before the port closes.
     void abort();
 
-    // Everything the modem sent since the last dial, upper-cased.
+    // Characters of the answer kept: enough for every result code and an echo, while a line that
+    // sends without end cannot fill the memory.
+    static constexpr qsizetype AnswerLimit = 4096;
+
+    // The last AnswerLimit characters the modem sent since the last dial, upper-cased.
     const QString& ModemAnswer() const { return m_answer; }
     // For "Debug": an empty answer reads "(keine Rückmeldung)" from now until the next dial.
     QString answerForDisplay();

@@ -124,7 +124,9 @@ void ProviderEditor::setProvider(const QString& name, const QString& networkNumb
                                  int local, int longDistance, int abroad) {
     m_text1[0]->setText(name);
     m_text1[1]->setText(networkNumber);
-    m_optTage[size_t(dayCode >= 1 && dayCode <= 3 ? dayCode : 1)]->setChecked(true);
+    // An empty day range (from a hand-edited file) stays empty unless the user picks one.
+    if (dayCode >= 1 && dayCode <= 3)
+        m_optTage[size_t(dayCode)]->setChecked(true);
     m_chkWeite[1]->setChecked(local != 0);
     m_chkWeite[2]->setChecked(longDistance != 0);
     m_chkWeite[3]->setChecked(abroad != 0);

@@ -37,14 +37,25 @@ QString withoutTrailingBlankLines(const QString& text) {
 std::optional<ProviderEntry> readRow(FieldReader& reader, QStringList& problems) {
     namespace M = ProviderMessages;
     std::optional<FieldReader::Field> name = reader.next();
+    while (name && name->blankLine)
+        name = reader.next();
     if (!name)
         return std::nullopt;
+    // A row read from mid-line, or through a blank line, would be made of shifted fields.
+    if (!name->startsLine) {
+        problems << M::RowOutOfPlace.arg(name->line).arg(name->text.trimmed());
+        return std::nullopt;
+    }
     std::array<FieldReader::Field, ValuesPerRow> fields;
     fields[0] = *name;
     for (int index = 1; index < ValuesPerRow; ++index) {
         std::optional<FieldReader::Field> field = reader.next();
         if (!field) {
             problems << M::RowCutShort.arg(name->line).arg(name->text.trimmed());
+            return std::nullopt;
+        }
+        if (field->blankLine) {
+            problems << M::RowOutOfPlace.arg(name->line).arg(name->text.trimmed());
             return std::nullopt;
         }
         fields[size_t(index)] = *field;

@@ -9,7 +9,8 @@
 
 // Provider.ini and its backup: line 1 the provider-list switch ("0" or "1"), then one line of
 // nine values per row in display order, Windows-1252 with CRLF. Read with the register file's
-// field reader, so a row may stand across line breaks and a quoted name may hold a comma.
+// field reader, so a row may stand across line breaks and a quoted name may hold a comma; but
+// each row starts a line, and blank lines between rows are skipped.
 class ProviderFile {
 public:
     enum class LoadStatus {

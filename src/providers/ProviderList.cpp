@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -83,7 +84,8 @@ void ProviderList::LoadProviderFile() {
     case ProviderFile::LoadStatus::Missing:
         return;
     case ProviderFile::LoadStatus::Unreadable:
-        UserMessage::error(dialogParent(), result.error);
+        m_unreadableError = ProviderMessages::NotSavedWhileUnreadable.arg(result.error);
+        UserMessage::error(dialogParent(), m_unreadableError);
         return;
     case ProviderFile::LoadStatus::Loaded:
     case ProviderFile::LoadStatus::LoadedWithProblems:
@@ -100,6 +102,15 @@ void ProviderList::LoadProviderFile() {
 }
 
 bool ProviderList::SaveProviderFile() {
+    // The list in the window lacks the rows of the file it could not read: saving would replace
+    // the file, and the save after that its backup too.
+    if (!m_unreadableError.isEmpty()) {
+        if (QFileInfo::exists(m_file.ProviderFilePath())) {
+            UserMessage::error(dialogParent(), m_unreadableError);
+            return false;
+        }
+        m_unreadableError.clear();
+    }
     QString error;
     if (m_file.save(m_model->rows(), m_telcoListChk->isChecked(), &error))
         return true;

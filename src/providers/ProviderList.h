@@ -78,4 +78,6 @@ private:
     QMenu* m_pummain3 = nullptr;
     std::array<QAction*, 6> m_pum3{}; // pum3(1)..pum3(5), index 0 unused
     int m_selectedProvider = 0;
+    // Set when Provider.ini was there but could not be read: the message that saving is off.
+    QString m_unreadableError;
 };

@@ -39,6 +39,16 @@ inline const QString SwitchNotNumber =
 inline const QString RowCutShort =
     QStringLiteral("Zeile %1: Die Datei endet mitten im Anbieter „%2“; er wurde nicht "
                    "übernommen.");
+// %2 the provider.
+inline const QString RowOutOfPlace =
+    QStringLiteral("Zeile %1: Der Anbieter „%2“ beginnt nicht am Anfang einer Zeile oder ist "
+                   "durch eine Leerzeile geteilt; er und alle folgenden Anbieter wurden nicht "
+                   "übernommen.");
+// %1 the reading error, which names the file and the reason.
+inline const QString NotSavedWhileUnreadable =
+    QStringLiteral("%1\rDamit ihr Inhalt nicht verloren geht, wird die Anbieterliste nicht "
+                   "gespeichert, solange die Datei besteht. Bitte machen Sie die Datei lesbar "
+                   "(oder entfernen Sie sie) und starten Sie Kurbelfon neu.");
 // %2 the provider, %3 the value's name, %4 the text read.
 inline const QString ValueNotNumber =
     QStringLiteral("Zeile %1: Beim Anbieter „%2“ steht für „%3“ der Text „%4“, das ist keine "

@@ -1,5 +1,7 @@
 #include "register/EntryEditor.h"
 
+#include "dialing/DialComposition.h"
+
 #include "register/EntryLine.h"
 #include "register/RegisterMessages.h"
 #include "support/Cp1252.h"
@@ -18,7 +20,9 @@ namespace {
 const QString UnstorableCharacter =
     QStringLiteral("Die Eingabe „%1“ enthält Zeichen, die das Telefonregister nicht speichern "
                    "kann.\rBitte ändern Sie die Eingabe.");
-}
+const QString CharactersNotDialedHint =
+    QStringLiteral("Die Nummer enthält Zeichen, die nicht gewählt werden: „%1“");
+} // namespace
 
 EntryEditor::EntryEditor(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form2"));
@@ -32,6 +36,17 @@ EntryEditor::EntryEditor(QWidget* parent) : QDialog(parent) {
     m_name->setObjectName(QStringLiteral("Text1_0"));
     m_number = new QLineEdit(frame);
     m_number->setObjectName(QStringLiteral("Text1_1"));
+    // The number is kept as typed; the user should know what the modem will not get of it.
+    m_numberHint = new QLabel(frame);
+    m_numberHint->setObjectName(QStringLiteral("NumberHint"));
+    m_numberHint->setTextFormat(Qt::PlainText);
+    m_numberHint->hide();
+    connect(m_number, &QLineEdit::textChanged, this, [this](const QString& number) {
+        const QString notDialed = CharactersNotDialed(number);
+        m_numberHint->setText(notDialed.isEmpty() ? QString()
+                                                  : CharactersNotDialedHint.arg(notDialed));
+        m_numberHint->setVisible(!notDialed.isEmpty());
+    });
     m_zeroChk = new QCheckBox(
         QStringLiteral("Bei Anruf im gleichen Land der Vorwahlnummer eine Null voranstellen"),
         frame);
@@ -43,6 +58,7 @@ EntryEditor::EntryEditor(QWidget* parent) : QDialog(parent) {
     frameLayout->addWidget(
         new QLabel(QStringLiteral("Internationale Telefonnummer des Teilnehmers:")));
     frameLayout->addWidget(m_number);
+    frameLayout->addWidget(m_numberHint);
     frameLayout->addWidget(m_zeroChk);
 
     QHBoxLayout* buttons = EditorKeys::makeButtonRow(this, &m_ok, &m_cancel);

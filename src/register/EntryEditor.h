@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -23,6 +24,7 @@ private:
 
     QLineEdit* m_name = nullptr;
     QLineEdit* m_number = nullptr;
+    QLabel* m_numberHint = nullptr;
     QCheckBox* m_zeroChk = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;

@@ -1,5 +1,6 @@
 #include "support/AutoStartRules.h"
 
+#include "support/DesktopEntry.h"
 #include "support/Paths.h"
 #include "support/RegistryStore.h"
 
@@ -38,7 +39,12 @@ AutoStartRules::StartState AutoStartRules::InitAutoStart(const RegistryStore& st
         state.shortcutReplaced = true;
         return state;
     }
-    state.checked = store.HasRunEntry(ValueName, false, false);
+    // An entry the desktop was told to skip starts nothing; ticking the box writes it anew.
+    const QString entry = store.autostartPath(ValueName);
+    state.checked =
+        store.HasRunEntry(ValueName, false, false) &&
+        DesktopEntry::readValue(entry, QStringLiteral("Hidden")) != u"true" &&
+        DesktopEntry::readValue(entry, QStringLiteral("X-GNOME-Autostart-enabled")) != u"false";
     return state;
 }
 

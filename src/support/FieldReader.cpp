@@ -55,6 +55,10 @@ void FieldReader::skipLineEnd() {
 
 std::optional<FieldReader::Field> FieldReader::next() {
     const qsizetype size = m_text.size();
+    qsizetype lineStart = m_pos;
+    while (lineStart > 0 && isBlank(m_text[lineStart - 1]))
+        --lineStart;
+    const bool startsLine = lineStart == 0 || isLineEnd(m_text[lineStart - 1]);
     while (m_pos < size && isBlank(m_text[m_pos]))
         ++m_pos;
     if (m_pos >= size)
@@ -62,6 +66,7 @@ std::optional<FieldReader::Field> FieldReader::next() {
 
     Field field;
     field.line = m_line;
+    field.startsLine = startsLine;
     const QChar first = m_text[m_pos];
     if (first == u',') {
         ++m_pos;
@@ -69,6 +74,7 @@ std::optional<FieldReader::Field> FieldReader::next() {
     }
     if (isLineEnd(first)) {
         // A blank line, or a comma at the end of a line: one empty field.
+        field.blankLine = startsLine;
         skipLineEnd();
         return field;
     }

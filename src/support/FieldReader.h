@@ -12,7 +12,9 @@ public:
     struct Field {
         QString text; // unquoted fields are trimmed
         bool quoted = false;
-        int line = 0; // 1-based line of the whole text the field starts on
+        int line = 0;            // 1-based line of the whole text the field starts on
+        bool startsLine = false; // nothing but blanks before it on its line
+        bool blankLine = false;  // the empty field a blank line reads as
     };
 
     // firstLine: the line number the text starts on, for messages about damaged content.

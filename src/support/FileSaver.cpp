@@ -315,6 +315,19 @@ bool FileSaver::copyFile(const QString& from, const QString& to, QString* errorT
 
 QString FileSaver::keepDamagedCopy(const QString& path, QStringList* problems) {
     const QFileInfo original(path);
+    // The damage is reported at every start until something changes; one copy of it is enough.
+    QByteArray content;
+    QString readError;
+    if (readFile(path, &content, &readError)) {
+        const QString pattern =
+            original.completeBaseName() + QStringLiteral("-defekt-*.") + original.suffix();
+        for (const QFileInfo& copy : original.dir().entryInfoList({pattern}, QDir::Files)) {
+            QByteArray kept;
+            if (copy.size() == content.size() && readFile(copy.filePath(), &kept, &readError) &&
+                kept == content)
+                return copy.filePath();
+        }
+    }
     const QString stem = original.dir().filePath(
         original.completeBaseName() + QStringLiteral("-defekt-") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));

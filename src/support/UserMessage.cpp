@@ -1,5 +1,7 @@
 #include "support/UserMessage.h"
 
+#include "support/MessageText.h"
+
 #include <QMessageBox>
 
 const QString UserMessage::ProgramName = QStringLiteral("Kurbelfon");
@@ -10,7 +12,9 @@ int show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QS
          QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(icon, title, shown, buttons, parent);
+    // Names, links and files from outside land in messages: they must not turn into markup.
+    QMessageBox box(icon, title, MessageText::FitForMessageBox(shown), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
     box.setObjectName(QStringLiteral("UserMessage"));
     box.setDefaultButton(defaultButton);
     box.setWindowModality(Qt::ApplicationModal);

@@ -34,6 +34,7 @@ public:
     QStringList texts;
     QStringList buttonTexts; // per box, its buttons joined by "|"
     QList<QMessageBox::StandardButton> defaults;
+    QList<Qt::TextFormat> formats;
 
 private:
     void poll() {
@@ -44,6 +45,7 @@ private:
         titles << modal->windowTitle();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             texts << box->text();
+            formats << box->textFormat();
             QStringList labels;
             for (QAbstractButton* b : box->buttons())
                 labels << b->text();
@@ -51,6 +53,7 @@ private:
             defaults << box->standardButton(box->defaultButton());
         } else {
             texts << QString();
+            formats << Qt::PlainText;
             buttonTexts << QString();
             defaults << QMessageBox::NoButton;
         }

@@ -4,6 +4,7 @@
 #include "support/GermanTranslation.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -77,6 +78,16 @@ private slots:
         // The close box is the same as "&Abbrechen".
         editor.close();
         QCOMPARE(editor.result(), int(QDialog::Rejected));
+    }
+
+    void numberWithCharactersNotDialedIsNamed() {
+        EntryEditor editor;
+        editor.setEntry(QStringLiteral("A"), QStringLiteral("+49 89 1"), 1);
+        auto* hint = editor.findChild<QLabel*>(QStringLiteral("NumberHint"));
+        QVERIFY(hint && hint->text().isEmpty());
+        QTest::keyClicks(editor.findChild<QLineEdit*>(QStringLiteral("Text1_1")), ";ATZ<b>");
+        QCOMPARE(hint->text(), "Die Nummer enthält Zeichen, die nicht gewählt werden: „;AZ<b>“");
+        QCOMPARE(hint->textFormat(), Qt::PlainText);
     }
 
     // The padding inside a name would split the line at the wrong place when read back.

@@ -2,16 +2,21 @@
 
 #include "app/CardListView.h"
 #include "app/OptionsPage.h"
+#include "app/TrayIcon.h"
+#include "dialing/LinkDialer.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
 #include "register/RegisterMessages.h"
 #include "support/GermanTranslation.h"
+#include "support/UserMessage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QtTest>
 #include <csignal>
@@ -242,6 +247,24 @@ private slots:
         QVERIFY(!f.read(QStringLiteral("Telefonregister.ini")).contains("Meier"));
     }
 
+    // Markup in a stored name or a link stays text: no box, status line or preview runs a link.
+    void untrustedTextIsShownPlain() {
+        WindowFixture f;
+        f.write(QStringLiteral("Telefonregister.ini"),
+                FirstStartFile + "1,\"<b>Fett</b> <a href=https://example.org/x>Hier</a>\",\"49 "
+                                 "89 5\",0\r\n");
+        QVERIFY(f.start());
+        f.window->nameList(1)->setCurrentIndex(f.window->phoneRegister()->card(1)->index(0));
+        f.modals.queueButton(QMessageBox::No);
+        f.window->pum_Click(3);
+        UserMessage::error(f.window.get(), LinkDialer::rejectionMessage(QStringLiteral(
+                                               "tel:<a href=\"https://example.org/x\">Hier</a>")));
+        QCOMPARE(f.modals.formats, (QList<Qt::TextFormat>{Qt::PlainText, Qt::PlainText}));
+        QVERIFY(f.modals.texts.at(0).contains(QStringLiteral("<b>Fett</b> <a href=")));
+        for (const char* label : {"StatusText", "DialPreview"})
+            QCOMPARE(f.window->statusBar()->findChild<QLabel*>(label)->textFormat(), Qt::PlainText);
+    }
+
     void unstorableCharacterIsRefusedInEditor() {
         WindowFixture f;
         f.write(QStringLiteral("Telefonregister.ini"), TwoCardFile);
@@ -319,6 +342,19 @@ private slots:
         g.window->Unload();
         QCOMPARE(g.read(QStringLiteral("Telefonregister.bak")),
                  g.read(QStringLiteral("Telefonregister.ini")));
+
+        // Ending on the options page saves once: the backup keeps the change before.
+        WindowFixture h;
+        h.write(QStringLiteral("Telefonregister.ini"), TwoCardFile);
+        QVERIFY(h.start());
+        h.window->ShowOptionsPage();
+        h.window->optionsPage()->Text1[0]->setText(QStringLiteral("7"));
+        h.window->tabStrip()->setCurrentIndex(0);
+        h.window->ShowOptionsPage();
+        h.window->optionsPage()->Text1[0]->setText(QStringLiteral("8"));
+        emit h.window->trayIcon()->quitRequested();
+        QVERIFY(h.read(QStringLiteral("Telefonregister.bak")).contains(",\"7\","));
+        QVERIFY(h.read(QStringLiteral("Telefonregister.ini")).contains(",\"8\","));
     }
 
     void failedSaveKeepsFilesAndTellsWhy() {

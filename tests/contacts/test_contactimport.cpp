@@ -36,6 +36,11 @@ private slots:
             << QStringList{"Mailbox: Die Nummer „*100#“ ist nicht lesbar."};
         QTest::newRow("Evolution, Windows-1252 declared")
             << "evolution1252.vcf" << QStringList{"Björk, Åsa|46 70 1234567"} << QStringList{};
+        QTest::newRow("control characters, a long value")
+            << "hostile.vcf"
+            << QStringList{"AB|49 89 111", "CD|49 89 222", "EF|49 89 333", "GH|49 89 444"}
+            << QStringList{"Lang: Die Nummer „" + QString("unbekannt-").repeated(4) +
+                           "…“ ist nicht lesbar."};
     }
     void exports() {
         QFETCH(QString, file);
@@ -62,6 +67,19 @@ private slots:
         QCOMPARE(ImportReport(entries),
                  QStringLiteral("2 Einträge wurden übernommen.\r\rNicht übernommen:\rMailbox: Die "
                                 "Nummer „*100#“ ist nicht lesbar."));
+    }
+
+    // Many contacts with huge values: the report quotes each value cut short and lists no more
+    // than a box can show.
+    void reportStaysShort() {
+        QList<VCardContact> contacts(20);
+        for (VCardContact& contact : contacts) {
+            contact.formattedName = QString(1000, QLatin1Char('n'));
+            contact.phones << VCardPhone{QString(1 << 20, QLatin1Char('x')), QString()};
+        }
+        const QString report = ImportReport(EntriesFromContacts(contacts, "49", {}));
+        QVERIFY2(report.size() < 2000, qPrintable(QString::number(report.size())));
+        QVERIFY(report.endsWith("\r… und 8 weitere."));
     }
 };
 

@@ -93,9 +93,22 @@ private slots:
         QTest::newRow("plain prefix comparison")
             << QStringList() << "49 891234" << 1 << off << 1 << "ATDT1234;H\r"
             << "1234";
-        QTest::newRow("plus sign counts as abroad")
-            << QStringList() << "+49 89 1234567" << 1 << off << 3 << "ATDT00+49 89 1234567;H\r"
-            << "++49 89 1234567";
+        QTest::newRow("leading plus, own country")
+            << QStringList() << "+49 89 1234567" << 1 << off << 1 << "ATDT1234567;H\r"
+            << "1234567";
+        QTest::newRow("leading plus, abroad")
+            << QStringList() << " + 43 1 5551234" << 1 << off << 3 << "ATDT0043 1 5551234;H\r"
+            << "+43 1 5551234";
+        QTest::newRow("command in the number") << QStringList{"handover=22;Z"} << "49 30 12;ATZ"
+                                               << 1 << off << 2 << "ATDT030 12T,!,22;H\r"
+                                               << "030 12T";
+        QTest::newRow("brackets and dashes")
+            << QStringList() << "49 (30) 12-34" << 1 << off << 2 << "ATDT030 1234;H\r"
+            << "030 1234";
+        QTest::newRow("DEL and C1 dropped")
+            << QStringList{"extra=X3\x7f\u008d\u0085Z"} << "49 89 12\u008d34\x7f" << 1
+            << QVariant(QStringLiteral("01\u009f1")) << 1 << "ATX3ZDT0111234;H\r"
+            << "1234";
         QTest::newRow("extra commands verbatim") << QStringList{"extra= M0 L1 "} << "49 89 1234567"
                                                  << 1 << off << 1 << "AT M0 L1 DT1234567;H\r"
                                                  << "1234567";

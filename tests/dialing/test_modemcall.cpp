@@ -149,13 +149,16 @@ private slots:
         QTest::addColumn<QString>("debugShows");
         QTest::newRow("silence") << QByteArray() << QStringLiteral("(keine Rückmeldung)");
         QTest::newRow("ERROR") << QByteArray("\r\nerror\r\n") << QStringLiteral("\r\nERROR\r\n");
+        // The last 4 kB of a megabyte without a line end, shown as rows the box can hold.
+        QTest::newRow("flood") << QByteArray(1 << 20, 'a')
+                               << (QString(100, 'A') + '\n').repeated(28) + "[… gekürzt]";
     }
     void withoutOkOnlyAbortCloses() {
         QFETCH(QByteArray, reply);
         QFETCH(QString, debugShows);
         std::atomic<bool> answered = false;
         ModemDialer* dialer = m_call->dialer();
-        const QString expectedAnswer = QString::fromLatin1(reply).toUpper();
+        const QString expectedAnswer = QString::fromLatin1(reply).toUpper().right(4096);
         // "&Abbruch" once the modem has had its say and the dialog still stands.
         watchDialog([&](QWidget* dialog) {
             clickAbortOnceTrue(dialog,
@@ -208,6 +211,8 @@ private slots:
         QVERIFY(QFile::link(folder() + QStringLiteral("nothing"), link(3)));
         m_call->dial(Command, QStringLiteral("Anna"), QStringLiteral("1"));
         QCOMPARE(m_optionsRequests, 1);
+        m_call->showModemAnswer();
+        QVERIFY(m_modals->texts.last().endsWith(QStringLiteral("(keine Rückmeldung)")));
 
         QVERIFY(m_modem->linkAt(link(3)));
         QVERIFY(m_call->dialer()->dial(m_modem->devicePath(), QStringLiteral("ATZ\r")));
@@ -223,6 +228,7 @@ private slots:
         });
         QCOMPARE(first, QByteArray("ATZ\r"));
         QCOMPARE(second, CommandBytes);
+        QCOMPARE(m_call->dialer()->ModemAnswer(), QStringLiteral("OK")); // only the last dial's
         QCOMPARE(m_modalStates, (QStringList{"1", "0"}));
         QCOMPARE(m_optionsRequests, 1);
     }

@@ -14,13 +14,14 @@ namespace {
 
 using namespace ProgramNames;
 
-// Dial through the modem on COM3; two entries on card 1.
+// Dial through the modem on COM3; two entries on card 1, the second stored with a "+" and a
+// modem command that must not reach the modem.
 const QByteArray ModemRegister =
     QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
                       "0,3,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
                       "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
                       "1,\"Berg, Otto\",\"49 30 1234567\",1\r\n"
-                      "1,\"Zander, Ute\",\"43 1 5551234\",0\r\n");
+                      "1,\"Zander, Ute\",\"+43 1 5551234;Z\",0\r\n");
 const QString Dialing = QStringLiteral("Anwahl");
 
 } // namespace

@@ -91,6 +91,16 @@ private slots:
             << "1\r\n" + exampleLine + "\r\n\"Neu\",\"0100\",1,0,neun,18,0,1,0\r\n" + exampleLine
             << true << QStringList{example}
             << QStringLiteral("Zeile 3: Beim Anbieter „Neu“ steht für „ab“ der Text „neun“");
+        QTest::newRow("blank line between rows")
+            << "1\r\n" + exampleLine + "\r\n\r\n" + exampleLine << true
+            << QStringList{example, example} << QString();
+        QTest::newRow("a row not at a line start")
+            << "1\r\n" + exampleLine + ",\"B\",\"0102\",1,1,0,24,1,1,1" << true
+            << QStringList{example}
+            << QStringLiteral("Zeile 2: Der Anbieter „B“ beginnt nicht am Anfang einer Zeile");
+        QTest::newRow("a blank line inside a row")
+            << QByteArray("0\r\n\"Beispiel\",\"01234\",1,0\r\n\r\n9,18,0,1,0") << false
+            << QStringList{} << QStringLiteral("durch eine Leerzeile geteilt");
         QTest::newRow("a number beyond 16 bits")
             << QByteArray("1\r\n\"Gross\",\"0100\",1,0,9,18,0,99999,0\r\n") << true << QStringList{}
             << QStringLiteral("Wert 99999 für „Fern“ zu groß");

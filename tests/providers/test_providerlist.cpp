@@ -284,6 +284,18 @@ private slots:
         QCOMPARE(f->read(ProviderIni), QByteArray("0\r\n"));
     }
 
+    // A row without a day range must not start to match calls from an OK without an edit.
+    void okWithoutAnEditKeepsTheRow() {
+        const QByteArray noDays = "0\r\n\"Leer\",\"0100\",0,0,9,18,0,1,0\r\n";
+        start(noDays);
+        selectRow(0);
+        f->modals.queue([](QWidget* editor) {
+            child<QPushButton>(editor, QStringLiteral("Command1_0"))->click();
+        });
+        list()->TelcoList_DblClick();
+        QCOMPARE(f->read(ProviderIni), noDays);
+    }
+
     void checkBoxSavesExceptWhileLoading() {
         start(QByteArray("5\r\n"));
         QCheckBox* check = f->window->optionsPage()->TelcoListChk;
@@ -323,21 +335,29 @@ private slots:
         QCOMPARE(copies.size(), 1);
         QCOMPARE(f->read(copies.first()), damaged);
         QCOMPARE(f->read(ProviderIni), damaged); // nothing written until a change
+        // The next start tells again, but the same damage is kept only once.
+        f->window.reset();
+        QVERIFY(f->start());
+        QCOMPARE(f->modals.texts.size(), 2);
+        QCOMPARE(QDir(f->dir.path()).entryList({QStringLiteral("Provider-defekt-*.ini")}), copies);
     }
 
     void failuresToReadAndSaveAreTold() {
         f = new WindowFixture;
         f->write(QStringLiteral("Telefonregister.ini"), FirstStartFile);
-        QVERIFY(QDir(f->dir.path()).mkdir(ProviderIni)); // neither readable nor replaceable
+        QVERIFY(QDir(f->dir.path()).mkdir(ProviderIni)); // not readable
+        f->write(QStringLiteral("Provider.bak"), "0\r\n");
         QVERIFY(f->start());
         QCOMPARE(f->modals.texts.size(), 1);
         QVERIFY2(f->modals.texts.at(0).contains(QStringLiteral("konnte nicht gelesen werden")),
                  qPrintable(f->modals.texts.at(0)));
+        // Nothing goes over the file it could not read, nor over its backup.
         f->window->optionsPage()->TelcoListChk->click();
         QCOMPARE(f->modals.texts.size(), 2);
-        QVERIFY2(f->modals.texts.at(1).contains(QStringLiteral("Provider.ini“ konnte nicht "
-                                                               "gespeichert werden")),
-                 qPrintable(f->modals.texts.at(1)));
+        QCOMPARE(f->modals.texts.at(1), f->modals.texts.at(0));
+        QVERIFY(f->modals.texts.at(1).contains("nicht gespeichert, solange die Datei besteht"));
+        QCOMPARE(f->read(QStringLiteral("Provider.bak")), QByteArray("0\r\n"));
+        QVERIFY(QFileInfo(f->path(ProviderIni)).isDir());
         QVERIFY(f->window->optionsPage()->TelcoListChk->isChecked()); // the window keeps it
     }
 };

@@ -76,6 +76,12 @@ private slots:
         QVERIFY(state.checked);
         QVERIFY(!state.shortcutReplaced);
         QCOMPARE(readAll(entry), foreign);
+
+        // The desktop was told to skip it: the box shows the program does not start.
+        for (const char* off : {"Hidden=true\n", "X-GNOME-Autostart-enabled=false\n"}) {
+            QVERIFY(writeFile(entry, foreign + off));
+            QVERIFY(!AutoStartRules::InitAutoStart(store).checked);
+        }
     }
 
     void shortcutIsReplacedByTheEntry_data() {
