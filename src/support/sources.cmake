@@ -10,6 +10,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/RegistryStore.cpp
     ${_dir}/AutoStartRules.cpp
     ${_dir}/HelpAndBanner.cpp
+    ${_dir}/DataFolder.cpp
 )
 list(APPEND GUI_SOURCES
     ${_dir}/UserMessage.cpp
