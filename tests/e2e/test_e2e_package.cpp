@@ -16,6 +16,7 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <memory>
 
@@ -81,8 +82,9 @@ private slots:
         QVERIFY2(main != 0, "no main window");
         QCOMPARE(read(data + Register), NewRegister);
 
-        QVERIFY(m_windows->pressKey(main, QStringLiteral("Tab")));
-        QVERIFY(chooseFromMenu(main, pid, QStringLiteral("e"))); // "&Einfügen"
+        // A first start shows the options page; the next card is the first.
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("ctrl+Next")));
+        QVERIFY(chooseFromMenu(main, pid, true, QStringLiteral("e"))); // "&Einfügen"
         const XWindows::Id editor =
             m_windows->waitFor(QStringLiteral("Telefonbuch"), MessageBox, pid, Poll::ChangeLimitMs);
         QVERIFY2(editor != 0, "no entry editor");
@@ -110,7 +112,8 @@ private slots:
         QVERIFY(!m_windows->shows(Title, MessageBox, program->processId()));
         QVERIFY(m_windows->pressKey(again, QStringLiteral("Tab")));
         QVERIFY(m_windows->pressKey(again, QStringLiteral("Down")));
-        QVERIFY(chooseFromMenu(again, program->processId(), QStringLiteral("l"))); // "&Löschen"
+        QVERIFY(
+            chooseFromMenu(again, program->processId(), false, QStringLiteral("l"))); // "&Löschen"
         QVERIFY2(m_windows->waitFor(QStringLiteral("Eintrag löschen"), MessageBox,
                                     program->processId(), Poll::ChangeLimitMs),
                  "the entry was not there to delete");
@@ -177,14 +180,41 @@ private:
         return process->waitForStarted(Poll::StartLimitMs) ? process.get() : nullptr;
     }
 
-    // Opens the card's menu with the keyboard's menu key and picks an item by its accelerator.
-    bool chooseFromMenu(XWindows::Id main, qint64 pid, const QString& key) {
-        if (!m_windows->pressKey(main, QStringLiteral("Menu")))
+    QList<XWindows::Id> visibleWindows(qint64 pid) const {
+        QByteArray output;
+        m_windows->tool(QStringLiteral("xdotool"),
+                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                         QStringLiteral("--pid"), QString::number(pid)},
+                        &output);
+        QList<XWindows::Id> windows;
+        for (const QByteArray& line : output.split('\n'))
+            if (!line.trimmed().isEmpty())
+                windows << line.trimmed().toULongLong();
+        return windows;
+    }
+
+    // Opens the card's menu (the keyboard's menu key, or a right click on the list) and picks an
+    // item by its accelerator.
+    bool chooseFromMenu(XWindows::Id main, qint64 pid, bool byMouse, const QString& key) {
+        const QList<XWindows::Id> before = visibleWindows(pid);
+        if (byMouse) {
+            const QSize size = m_windows->geometry(main).size();
+            if (!m_windows->activate(main) ||
+                !m_windows->tool(QStringLiteral("xdotool"),
+                                 {QStringLiteral("mousemove"), QStringLiteral("--window"),
+                                  QString::number(main), QString::number(size.width() / 2),
+                                  QString::number(size.height() / 2), QStringLiteral("click"),
+                                  QStringLiteral("3")}))
+                return false;
+        } else if (!m_windows->pressKey(main, QStringLiteral("Menu"))) {
             return false;
+        }
+        // The menu comes as one more window of the program's.
         const bool open = Poll::until(
             [&] {
-                return m_windows->shown(QString(), QStringLiteral("POPUP_MENU"), pid) ||
-                       m_windows->shown(Title, QStringLiteral("POPUP_MENU"), pid);
+                const QList<XWindows::Id> now = visibleWindows(pid);
+                return std::any_of(now.begin(), now.end(),
+                                   [&](XWindows::Id window) { return !before.contains(window); });
             },
             Poll::ChangeLimitMs);
         // The menu holds the keyboard: activating a window now would close it.
