@@ -3,7 +3,8 @@
 # them, lintian without an error, dependencies from dpkg-shlibdeps, one version everywhere.
 set -eu
 build=$1
-version=$2
+# The version CMake gave the package, unless named.
+version=${2:-$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")}
 deb="$build/kurbelfon_${version}_$(dpkg --print-architecture).deb"
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
