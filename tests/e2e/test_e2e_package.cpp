@@ -124,6 +124,9 @@ private slots:
             process->kill();
             process->waitForFinished(5000);
         }
+        // As a normal user the unpacked package was made read-only; it must go again.
+        QProcess::execute(QStringLiteral("chmod"),
+                          {QStringLiteral("-R"), QStringLiteral("u+w"), m_root.path()});
         if (QTest::currentTestFailed() && m_windows) {
             m_root.setAutoRemove(false);
             m_windows->screenshot(m_root.filePath(QStringLiteral("screen.png")));
