@@ -5,7 +5,7 @@
 #include "XDesktop.h"
 #include "XWindows.h"
 
-#include <QDirIterator>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -42,7 +42,7 @@ private slots:
     }
 
     void firstStartThenEntryInTheUsersOwnFolder() {
-        const QStringList installed = listing(path("usr-root"));
+        const QStringList installed = programFolder();
         const QString data = path("home/.local/share/Kurbelfon/");
         const QByteArray newRegister("[KURBELFON VERSION 4]\r\n"
                                      "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(read(data + Register), withEntry);
         QCOMPARE(QFileInfo(data).ownerId(), m_user);
         QCOMPARE(QFile::permissions(data) & 0x0077, QFileDevice::Permissions());
-        QCOMPARE(listing(path("usr-root")), installed);
+        QCOMPARE(programFolder(), installed);
 
         // The next start reads it back: the entry is there to be deleted.
         pid = start()->processId();
@@ -96,6 +96,9 @@ private slots:
 
 private:
     QString path(const QString& name) const { return m_root.filePath(name); }
+    QStringList programFolder() const {
+        return QDir(path("usr-root/usr/lib/kurbelfon")).entryList(QDir::AllEntries | QDir::Hidden);
+    }
 
     QProcess* start() {
         QProcess& process = m_processes.emplace_back();
@@ -144,16 +147,6 @@ private:
     static QByteArray read(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static QStringList listing(const QString& folder) {
-        QStringList names;
-        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext())
-            names << it.next();
-        names.sort();
-        return names;
     }
 
     QTemporaryDir m_root{QDir::tempPath() + "/kurbelfon-package-XXXXXX"};

@@ -1,3 +1,4 @@
+#include "register/RegisterTestData.h"
 #include "support/DataFolder.h"
 
 #include <QFile>
@@ -6,19 +7,8 @@
 
 #include <unistd.h>
 
-namespace {
-
-bool write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+using RegisterTestData::contentOf;
+using RegisterTestData::put;
 
 class TestDataFolder : public QObject {
     Q_OBJECT
@@ -55,7 +45,7 @@ private slots:
         QTest::newRow("own register") << QStringList{"Telefonregister.ini"} << QByteArray("own")
                                       << QByteArray("prepared providers");
         QTest::newRow("only the register's backup left")
-            << QStringList{"Telefonregister.bak"} << QByteArray()
+            << QStringList{"Telefonregister.bak"} << QByteArray("<missing>")
             << QByteArray("prepared providers");
     }
     void adoptPreparedFiles() {
@@ -63,15 +53,15 @@ private slots:
         QFETCH(QByteArray, expectedRegister);
         QFETCH(QByteArray, expectedProviders);
         QTemporaryDir program, data;
-        QVERIFY(write(program.filePath("Telefonregister.ini"), "prepared register"));
-        QVERIFY(write(program.filePath("Provider.ini"), "prepared providers"));
+        put(program.filePath("Telefonregister.ini"), "prepared register");
+        put(program.filePath("Provider.ini"), "prepared providers");
         QVERIFY(QFile::setPermissions(program.filePath("Telefonregister.ini"), QFile::ReadOwner));
         for (const QString& name : ownFiles)
-            QVERIFY(write(data.filePath(name), "own"));
+            put(data.filePath(name), "own");
 
         QVERIFY(DataFolder::AdoptPreparedFiles(program.path(), data.path()));
-        QCOMPARE(read(data.filePath("Telefonregister.ini")), expectedRegister);
-        QCOMPARE(read(data.filePath("Provider.ini")), expectedProviders);
+        QCOMPARE(contentOf(data.filePath("Telefonregister.ini")), expectedRegister);
+        QCOMPARE(contentOf(data.filePath("Provider.ini")), expectedProviders);
         QVERIFY(QFileInfo(data.filePath("Provider.ini")).isWritable());
         QCOMPARE(QDir(program.path()).entryList(QDir::Files).size(), 2);
     }
