@@ -26,9 +26,12 @@ private slots:
         const QString deb =
             QStringLiteral(KURBELFON_BUILD_DIR "/kurbelfon_" KURBELFON_VERSION "_amd64.deb");
         QVERIFY2(QFileInfo::exists(deb), "no package: make deb");
+        // As root, the unprivileged user of the CI; otherwise the user running the test.
+        if (::geteuid() == 0 && !::getpwnam("kurbelfon-ci"))
+            QCOMPARE(QProcess::execute("useradd", {"-m", "kurbelfon-ci"}), 0);
         const passwd* user =
             ::geteuid() == 0 ? ::getpwnam("kurbelfon-ci") : ::getpwuid(::geteuid());
-        QVERIFY2(user, "no user kurbelfon-ci: useradd -m kurbelfon-ci");
+        QVERIFY(user);
         m_user = user->pw_uid;
         m_group = user->pw_gid;
         QVERIFY(QFile::setPermissions(m_root.path(), QFile::Permissions(0x7755)));
@@ -63,8 +66,10 @@ private slots:
         const XWindows::Id editor =
             m_windows->waitFor("Telefonbuch", MessageBox, pid, Poll::ChangeLimitMs);
         QVERIFY2(editor != 0, "no entry editor");
-        QVERIFY(type(editor, "Zander, Ute") && m_windows->pressKey(editor, "Tab") &&
-                type(editor, "49 89 7654321") && m_windows->pressKey(editor, "alt+o"));
+        QVERIFY(
+            m_windows->activate(editor) &&
+            m_windows->tool("xdotool", {"type", "--delay", "30", "Zander, Ute\t49 89 7654321"}) &&
+            m_windows->pressKey(editor, "alt+o"));
         QVERIFY(
             Poll::until([&] { return read(data + Register) == withEntry; }, Poll::ChangeLimitMs));
         QVERIFY(m_windows->pressKey(main, "alt+e")); // "&Ende"
@@ -72,7 +77,6 @@ private slots:
                             Poll::ChangeLimitMs));
         QCOMPARE(program->exitCode(), 0);
 
-        QCOMPARE(read(data + Register), withEntry);
         QCOMPARE(QFileInfo(data).ownerId(), m_user);
         QCOMPARE(QFile::permissions(data) & 0x0077, QFileDevice::Permissions());
         QCOMPARE(programFolder(), installed);
@@ -137,11 +141,6 @@ private:
                    [&] { return m_windows->tool("xdotool", search, &now) && now != before; },
                    Poll::ChangeLimitMs) &&
                m_windows->tool("xdotool", {"key", key});
-    }
-
-    bool type(XWindows::Id window, const QString& text) {
-        return m_windows->activate(window) &&
-               m_windows->tool("xdotool", {"type", "--delay", "30", text});
     }
 
     static QByteArray read(const QString& path) {
