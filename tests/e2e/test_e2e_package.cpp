@@ -2,6 +2,7 @@
 // start, one entry, end, next start. Root writes anywhere and would hide the fault.
 #include "Poll.h"
 #include "ProgramNames.h"
+#include "ProgramRun.h"
 #include "XDesktop.h"
 #include "XWindows.h"
 
@@ -73,8 +74,7 @@ private slots:
         QVERIFY(
             Poll::until([&] { return read(data + Register) == withEntry; }, Poll::ChangeLimitMs));
         QVERIFY(m_windows->pressKey(main, "alt+e")); // "&Ende"
-        QVERIFY(Poll::until([&] { return program->state() == QProcess::NotRunning; },
-                            Poll::ChangeLimitMs));
+        QVERIFY(ProgramRun::waitForEnd(program, Poll::ChangeLimitMs));
         QCOMPARE(program->exitCode(), 0);
 
         QCOMPARE(QFileInfo(data).ownerId(), m_user);
@@ -93,8 +93,7 @@ private slots:
     }
 
     void cleanupTestCase() {
-        for (QProcess& process : m_processes)
-            process.kill();
+        // Made read-only above; the running copies end with their QProcess.
         QProcess::execute("chmod", {"-R", "u+w", m_root.path()});
     }
 
