@@ -6,7 +6,7 @@ SOAK_KILLS ?= 1000
 JOBS ?= $(shell nproc)
 WERROR ?= ON
 
-.PHONY: deps configure build run test test-sanitized fuzz soak bench format clean
+.PHONY: deps configure build run test test-sanitized fuzz soak bench deb format clean
 
 deps:
 	sh scripts/install-deps.sh
@@ -49,6 +49,10 @@ soak: configure
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench
+
+# The Debian package from the install rules: $(BUILD_DIR)/kurbelfon_<version>_amd64.deb.
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -23,7 +24,8 @@ constexpr int DescriptionWidth = 320;
 
 } // namespace
 
-InfoDialog::InfoDialog(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindow(mainWindow) {
+InfoDialog::InfoDialog(const QString& dataFolder, QWidget* mainWindow)
+    : QDialog(mainWindow), m_mainWindow(mainWindow) {
     setObjectName(QStringLiteral("InfoDialog"));
     setWindowTitle(QStringLiteral("Info über ") + UserMessage::ProgramName);
     setModal(false);
@@ -47,6 +49,14 @@ InfoDialog::InfoDialog(QWidget* mainWindow) : QDialog(mainWindow), m_mainWindow(
          {static_cast<QWidget*>(icon), static_cast<QWidget*>(name), static_cast<QWidget*>(version)})
         layout->addWidget(widget, 0, Qt::AlignHCenter);
     layout->addWidget(description);
+    auto* data = new QLabel(QStringLiteral("Daten: ") + QDir::toNativeSeparators(dataFolder), this);
+    data->setObjectName(QStringLiteral("InfoDataFolder"));
+    // A folder name is no markup; a long one may break anywhere.
+    data->setTextFormat(Qt::PlainText);
+    data->setWordWrap(true);
+    data->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    data->setFixedWidth(DescriptionWidth);
+    layout->addWidget(data);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* site =

@@ -7,7 +7,8 @@
 class InfoDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit InfoDialog(QWidget* mainWindow);
+    // dataFolder: shown, so that a user knows which phone book is theirs.
+    InfoDialog(const QString& dataFolder, QWidget* mainWindow);
 
     // Shows it beside the main window (right of it, or left where the screen ends), or raises it.
     void showBeside();

@@ -43,9 +43,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-MainWindow::MainWindow(const QString& folder, QWidget* parent)
-    : QMainWindow(parent), m_file(folder), m_register(new PhoneRegister(this)),
-      m_banner(new BannerView(folder, this)),
+MainWindow::MainWindow(const QString& programFolder, const QString& dataFolder, QWidget* parent)
+    : QMainWindow(parent), m_file(dataFolder.isEmpty() ? programFolder : dataFolder),
+      m_register(new PhoneRegister(this)), m_banner(new BannerView(programFolder, this)),
       m_tray(new TrayIcon([this] { return m_modalDialogOpen; }, this)) {
     setObjectName(QStringLiteral("Form1"));
     // A dialog frame without minimise and maximise; the tray icon stands in for a taskbar
@@ -55,7 +55,7 @@ MainWindow::MainWindow(const QString& folder, QWidget* parent)
     m_centring = new WindowCentring(this);
     buildWindow();
     buildNameListMenu();
-    buildDialing(folder);
+    buildDialing(programFolder);
     connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::bringToFront);
     connect(m_tray, &TrayIcon::infoRequested, this, &MainWindow::showInfo);
     connect(m_tray, &TrayIcon::quitRequested, this, &MainWindow::Unload);
@@ -176,7 +176,7 @@ void MainWindow::buildNameListMenu() {
     m_pummain->setDefaultAction(m_pum[5]);
 }
 
-void MainWindow::buildDialing(const QString& folder) {
+void MainWindow::buildDialing(const QString& programFolder) {
     m_providers =
         new ProviderList(m_options->TelcoListChk, m_options->TelcoList,
                          ProviderFile(m_file.ProviderFilePath(), m_file.ProviderBackupPath()),
@@ -185,13 +185,13 @@ void MainWindow::buildDialing(const QString& folder) {
     m_entryDialer->setProviderChoice([this](int weekday, int hour, int distance) {
         return m_providers->ProviderFor(weekday, hour, distance);
     });
-    m_modemCall = new ModemCall(m_register, folder, this);
+    m_modemCall = new ModemCall(m_register, m_file.folder(), this);
     connect(m_entryDialer, &EntryDialer::modemDialRequested, m_modemCall, &ModemCall::dial);
     connect(m_modemCall, &ModemCall::modalDialogOpenChanged, this,
             [this](bool open) { m_modalDialogOpen = open; });
     connect(m_modemCall, &ModemCall::optionsPageRequested, this, &MainWindow::ShowOptionsPage);
-    m_toneDialer =
-        new ToneDialer(folder + QStringLiteral("snd/"), std::make_unique<PulseSoundPlayer>(), this);
+    m_toneDialer = new ToneDialer(programFolder + QStringLiteral("snd/"),
+                                  std::make_unique<PulseSoundPlayer>(), this);
     connect(m_entryDialer, &EntryDialer::toneDialRequested, m_toneDialer, &ToneDialer::dial);
     connect(m_toneDialer, &ToneDialer::noSoundOutput, this,
             [this] { UserMessage::error(this, ToneDialMessages::NoSoundOutput); });
@@ -456,7 +456,7 @@ void MainWindow::Btn_Click(int index) {
 
 void MainWindow::showInfo() {
     if (!m_info)
-        m_info = new InfoDialog(this);
+        m_info = new InfoDialog(m_file.folder(), this);
     m_info->showBeside();
 }
 

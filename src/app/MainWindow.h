@@ -32,8 +32,10 @@ class MainWindow : public QMainWindow {
 public:
     static constexpr int OptionsTab = 5;
 
-    // folder: the program folder (with a trailing separator) that holds the data files.
-    explicit MainWindow(const QString& folder, QWidget* parent = nullptr);
+    // programFolder: the program's own files; dataFolder: the data files, when elsewhere (both
+    // with a trailing separator).
+    explicit MainWindow(const QString& programFolder, const QString& dataFolder = QString(),
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Prepares the controls and loads the register. false: the program must end now.
@@ -86,7 +88,7 @@ private:
     void buildWindow();
     QWidget* buildButtonRow();
     void buildNameListMenu();
-    void buildDialing(const QString& folder);
+    void buildDialing(const QString& programFolder);
     void TabStrip1_Click();
     void NamList_Click(int card, int row);
     void NamList_MouseDown(int card, const QPoint& globalPos);

@@ -4,6 +4,7 @@
 #include "app/UnixSignalWatcher.h"
 #include "contacts/PhoneNumbers.h"
 #include "dialing/LinkDialer.h"
+#include "support/DataFolder.h"
 #include "support/FileSaver.h"
 #include "support/GermanTranslation.h"
 #include "support/Paths.h"
@@ -41,12 +42,13 @@ int main(int argc, char* argv[]) {
         return answered ? 0 : 1;
     }
 
+    const QString dataFolder = DataFolder::ForThisStart();
     // Holding the lock, nobody else can be saving here: what a killed save left is garbage.
     for (const char* dataFile : {"Telefonregister.ini", "Provider.ini"})
-        FileSaver::removeLeftovers(Paths::ProgramFolder() + QLatin1String(dataFile));
+        FileSaver::removeLeftovers(dataFolder + QLatin1String(dataFile));
 
     UnixSignalWatcher signalWatcher;
-    MainWindow window(Paths::ProgramFolder());
+    MainWindow window(Paths::ProgramFolder(), dataFolder);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &MainWindow::bringToFront);
     QObject::connect(&window, &MainWindow::unloaded, &app, &QCoreApplication::quit);

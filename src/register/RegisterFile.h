@@ -32,6 +32,7 @@ public:
     QString RegisterBackupPath() const; // .../Telefonregister.bak
     QString ProviderFilePath() const;   // .../Provider.ini
     QString ProviderBackupPath() const; // .../Provider.bak
+    QString folder() const { return m_folder; }
 
     // Reads the register into reg (which the caller has reset to defaults). With problems,
     // the original file is first copied aside, untouched, and preservedCopyPath names it.

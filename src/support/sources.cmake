@@ -11,6 +11,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/AutoStartRules.cpp
     ${_dir}/HelpAndBanner.cpp
     ${_dir}/MessageText.cpp
+    ${_dir}/DataFolder.cpp
 )
 list(APPEND GUI_SOURCES
     ${_dir}/UserMessage.cpp

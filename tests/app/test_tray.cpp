@@ -92,6 +92,8 @@ private slots:
         QVERIFY(info->findChild<QLabel*>(QStringLiteral("InfoVersion"))
                     ->text()
                     .contains(QCoreApplication::applicationVersion()));
+        QCOMPARE(info->findChild<QLabel*>(QStringLiteral("InfoDataFolder"))->text(),
+                 QStringLiteral("Daten: ") + f.folder());
 
         // One banner picture in one place.
         QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Image1"))->isVisible() !=
