@@ -33,3 +33,12 @@ ComposedDial ComposeDial(const DialSettings& settings, const CallPlan& plan,
 // A carriage return inside a stored piece would end the modem command early and have the modem
 // run the rest as a command of its own: characters below 32 never reach the command.
 QString WithoutControlCharacters(const QString& text);
+
+// The router dials like a telephone on the line: provider network number, international prefix
+// for a call abroad, the number. An outside-line prefix belongs to a private exchange in front of
+// a modem, so it is left out, as are modem commands, the dial-mode letter and the handover.
+QString ComposeRouterDial(const DialSettings& settings, const CallPlan& plan,
+                          const std::optional<QString>& providerNumber);
+
+// Only digits, "*" and "#" reach the router; its dial helper takes nothing else as a number.
+QString RouterDialDigits(const QString& text);

@@ -2,6 +2,10 @@
 set(_dir ${CMAKE_CURRENT_LIST_DIR})
 list(APPEND CORE_SOURCES
     ${_dir}/RouterSettings.cpp
+    ${_dir}/SoapMessage.cpp
+    ${_dir}/Tr64Client.cpp
+    ${_dir}/RouterDialHelper.cpp
+    ${_dir}/RouterPassword.cpp
 )
 list(APPEND GUI_SOURCES
 )
