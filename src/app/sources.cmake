@@ -18,4 +18,7 @@ list(APPEND GUI_SOURCES
     ${_dir}/BannerView.cpp
     ${_dir}/DialPreview.cpp
     ${_dir}/ContactImport.cpp
+    ${_dir}/RouterCall.cpp
+    ${_dir}/RouterCallDialog.cpp
+    ${_dir}/RouterSettingsDialog.cpp
 )

@@ -24,6 +24,19 @@ QString helperPhone(const Tr64Result& result) {
 RouterDialHelper::RouterDialHelper(const Tr64Target& target, QObject* parent)
     : QObject(parent), m_client(new Tr64Client(target, this)) {}
 
+Tr64Target RouterDialHelper::targetFor(const RouterSettings& settings, const QString& password) {
+    Tr64Target target;
+    // An address that names no port leaves the host empty: the request then fails as
+    // unreachable and the message names the address.
+    if (!target.setAddress(settings.address))
+        target.host.clear();
+    target.plainHttp = settings.plainHttp;
+    target.user = settings.user;
+    target.password = password;
+    target.pinnedSha256 = settings.certificateSha256;
+    return target;
+}
+
 void RouterDialHelper::call(const QString& action, const SoapMessage::Arguments& arguments,
                             Tr64Client::Done done) {
     m_client->call(Service, ControlUrl, action, arguments, std::move(done));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "router/RouterSettings.h"
 #include "router/Tr64Client.h"
 
 #include <QObject>
@@ -19,6 +20,7 @@ public:
     static constexpr int MaxPhones = 40;
 
     explicit RouterDialHelper(const Tr64Target& target, QObject* parent = nullptr);
+    static Tr64Target targetFor(const RouterSettings& settings, const QString& password);
 
     const Tr64Target& target() const { return m_client->target(); }
 
