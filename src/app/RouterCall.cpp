@@ -96,6 +96,8 @@ void RouterCall::runDial(QPointer<RouterCallDialog> dialog, const QString& digit
                     runDial(dialog, digits, password);
                     return;
                 }
+                if (result.error == RouterError::LoginRefused)
+                    m_password->forgetThisRun();
                 if (!result.ok()) {
                     fail(dialog, RouterMessages::forError(result, m_settings.address, ringing));
                     return;

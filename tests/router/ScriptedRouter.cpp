@@ -85,8 +85,8 @@ QString ScriptedRouter::certificateSha256() const {
     return QString::fromLatin1(m_certificate.digest(QCryptographicHash::Sha256).toHex());
 }
 
-QList<QString> ScriptedRouter::actions() const {
-    QList<QString> names;
+QStringList ScriptedRouter::actions() const {
+    QStringList names;
     for (const Request& r : requests)
         names.append(r.action);
     return names;

@@ -50,7 +50,7 @@ public:
     QStringList protocolErrors; // what a router would have refused as malformed
     qint64 tlsBytesReceived = 0;
     int basicLogins = 0; // passwords that came as they are
-    QList<QString> actions() const;
+    QStringList actions() const;
 
 private:
     void serve(QTcpSocket* socket, bool secure);
