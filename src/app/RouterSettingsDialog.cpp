@@ -148,6 +148,8 @@ bool RouterSettingsDialog::handledFailure(const Tr64Result& result,
         return false;
     if (result.error == RouterError::CertificateUnknown &&
         confirmCertificate(this, result.certificateSha256)) {
+        // The certificate belongs to the address it came from.
+        m_settings.address = settings().address;
         m_settings.certificateSha256 = result.certificateSha256;
         showCertificate();
         retry();
