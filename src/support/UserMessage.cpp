@@ -12,6 +12,8 @@ int show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QS
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(icon, title, shown, buttons, parent);
     box.setObjectName(QStringLiteral("UserMessage"));
+    // Texts carry names, links and router answers from outside: markup in them stays text.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     box.setWindowModality(Qt::ApplicationModal);
     return box.exec();

@@ -143,6 +143,19 @@ void ScriptedRouter::handle(QTcpSocket* socket, bool secure, const QByteArray& h
         else if (!request.action.isEmpty())
             request.arguments.insert(xml.name().toString(), xml.readElementText());
     }
+    if (requestLine.value(0) == "GET" && requestLine.value(1) == "/tr64desc.xml") {
+        // The device description names the services a client may look for.
+        const QByteArray description =
+            "<?xml version=\"1.0\"?><root xmlns=\"urn:dslforum-org:device-1-0\"><device>"
+            "<friendlyName>Scripted Router</friendlyName><serviceList><service><serviceType>"
+            "urn:dslforum-org:service:X_VoIP:1</serviceType><controlURL>/upnp/control/x_voip"
+            "</controlURL></service></serviceList></device></root>";
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
+                      QByteArray::number(description.size()) + "\r\nConnection: close\r\n\r\n" +
+                      description);
+        socket->disconnectFromHost();
+        return;
+    }
     const QByteArray soapAction = headers.value("soapaction");
     basicLogins += headers.value("authorization").startsWith("Basic") ? 1 : 0;
     const bool freeAction = request.action == QLatin1String("GetSecurityPort");
