@@ -34,16 +34,38 @@ class TestTr64Client : public QObject {
     }
 
 private slots:
+    void requestBody_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("arguments"); // name, value, name, value ...
+        QTest::addColumn<QString>("inner");
+        QTest::newRow("dial") << "X_AVM-DE_DialNumber"
+                              << QStringList{"NewX_AVM-DE_PhoneNumber", "0#<"}
+                              << "<NewX_AVM-DE_PhoneNumber>0#&lt;</NewX_AVM-DE_PhoneNumber>";
+        QTest::newRow("choose telephone")
+            << "X_AVM-DE_DialSetConfig" << QStringList{"NewX_AVM-DE_PhoneName", "FON1: Telefon"}
+            << "<NewX_AVM-DE_PhoneName>FON1: Telefon</NewX_AVM-DE_PhoneName>";
+        QTest::newRow("telephone port")
+            << "X_AVM-DE_GetPhonePort" << QStringList{"NewIndex", "2"} << "<NewIndex>2</NewIndex>";
+        QTest::newRow("hang up") << "X_AVM-DE_DialHangup" << QStringList() << "";
+    }
     void requestBody() {
-        QCOMPARE(SoapMessage::request(
-                     RouterDialHelper::Service, QStringLiteral("X_AVM-DE_DialNumber"),
-                     {{QStringLiteral("NewX_AVM-DE_PhoneNumber"), QStringLiteral("0#<")}}),
-                 QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?><s:Envelope "
-                            "xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-                            "s:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\"><s:Body>"
-                            "<u:X_AVM-DE_DialNumber xmlns:u=\"urn:dslforum-org:service:X_VoIP:1\">"
-                            "<NewX_AVM-DE_PhoneNumber>0#&lt;</NewX_AVM-DE_PhoneNumber>"
-                            "</u:X_AVM-DE_DialNumber></s:Body></s:Envelope>\n"));
+        QFETCH(QString, action);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, inner);
+        SoapMessage::Arguments pairs;
+        for (qsizetype i = 0; i + 1 < arguments.size(); i += 2)
+            pairs.append({arguments.at(i), arguments.at(i + 1)});
+        const QString open =
+            QStringLiteral("<u:%1 xmlns:u=\"%2\"").arg(action, RouterDialHelper::Service);
+        const QString element = inner.isEmpty()
+                                    ? open + QStringLiteral("/>")
+                                    : open + QStringLiteral(">%1</u:%2>").arg(inner, action);
+        QCOMPARE(QString::fromUtf8(SoapMessage::request(RouterDialHelper::Service, action, pairs)),
+                 QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><s:Envelope "
+                                "xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+                                "s:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\">"
+                                "<s:Body>%1</s:Body></s:Envelope>\n")
+                     .arg(element));
     }
 
     void dialsOverTlsWithDigest() {
