@@ -28,21 +28,22 @@ struct Tr64Client::Exchange {
 
 bool Tr64Target::setAddress(const QString& address) {
     const QString trimmed = address.trimmed();
+    port = 49000;
+    // "[v6]" and "[v6]:port"; a bare IPv6 address has colons of its own and names no port.
+    const qsizetype bracket =
+        trimmed.startsWith(QLatin1Char('[')) ? trimmed.indexOf(QLatin1Char(']')) : -1;
     const qsizetype colon = trimmed.lastIndexOf(QLatin1Char(':'));
-    // A bare IPv6 address has colons of its own; only "[...]:port" or "host:port" name a port.
-    if (colon < 0 ||
-        (trimmed.count(QLatin1Char(':')) > 1 && !trimmed.startsWith(QLatin1Char('[')))) {
-        host = trimmed;
-        port = 49000;
-        return !host.isEmpty();
+    const bool namesPort = bracket >= 0 ? colon > bracket : trimmed.count(QLatin1Char(':')) == 1;
+    host = bracket >= 0 ? trimmed.mid(1, bracket - 1) : namesPort ? trimmed.left(colon) : trimmed;
+    if (namesPort) {
+        bool ok = false;
+        port = trimmed.mid(colon + 1).toInt(&ok);
+        if (!ok || port <= 0 || port > 65535)
+            return false;
+    } else if (bracket >= 0 && bracket != trimmed.size() - 1) {
+        return false;
     }
-    bool ok = false;
-    const int number = trimmed.mid(colon + 1).toInt(&ok);
-    host = trimmed.left(colon);
-    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-        host = host.mid(1, host.size() - 2);
-    port = number;
-    return ok && number > 0 && number < 65536 && !host.isEmpty();
+    return !host.isEmpty();
 }
 
 Tr64Client::Tr64Client(const Tr64Target& target, QObject* parent)

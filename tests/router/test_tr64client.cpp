@@ -68,6 +68,36 @@ private slots:
                      .arg(element));
     }
 
+    void address_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("host"); // empty: refused
+        QTest::addColumn<int>("port");
+        QTest::newRow("name") << " fritz.box "
+                              << "fritz.box" << 49000;
+        QTest::newRow("name and port") << "192.168.178.1:8080"
+                                       << "192.168.178.1" << 8080;
+        QTest::newRow("no port") << "fritz.box:abc"
+                                 << "" << 0;
+        QTest::newRow("port too large") << "fritz.box:65536"
+                                        << "" << 0;
+        QTest::newRow("bare IPv6") << "fd00::1"
+                                   << "fd00::1" << 49000;
+        QTest::newRow("IPv6 and port") << "[fd00::1]:49001"
+                                       << "fd00::1" << 49001;
+        QTest::newRow("empty") << ""
+                               << "" << 0;
+    }
+    void address() {
+        QFETCH(QString, address);
+        QFETCH(QString, host);
+        Tr64Target target;
+        QCOMPARE(target.setAddress(address), !host.isEmpty());
+        if (!host.isEmpty()) {
+            QCOMPARE(target.host, host);
+            QTEST(target.port, "port");
+        }
+    }
+
     void dialsOverTlsWithDigest() {
         ScriptedRouter router;
         QVERIFY(router.makeCertificate() && router.listen());
