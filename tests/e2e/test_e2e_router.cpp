@@ -47,8 +47,8 @@ class TestE2eRouter : public E2eTestCase {
         // No session bus: no key store.
         m_run->setEnvironmentValue(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
                                    QStringLiteral("unix:path=/nonexistent"));
-        QProcess* program = m_run->start();
-        if (!settings.save(store) || !program)
+        QProcess* program = settings.save(store) ? m_run->start() : nullptr;
+        if (!program)
             return warn(QStringLiteral("cannot start"));
         m_pid = program->processId();
         m_main = m_windows->waitFor(Title, MainWindow, m_pid, Poll::StartLimitMs);
