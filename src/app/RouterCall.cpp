@@ -25,7 +25,9 @@ RouterCall::RouterCall(OptionsPage* options, QWidget* window)
 }
 
 void RouterCall::save() {
-    if (!m_settings.save(m_store))
+    if (m_settings.save(m_store))
+        emit settingsChanged(m_settings);
+    else
         UserMessage::error(m_window, QStringLiteral("Die Router-Einstellungen konnten nicht "
                                                     "gespeichert werden:\r%1")
                                          .arg(m_store.iniPath()));

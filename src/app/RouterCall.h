@@ -29,6 +29,8 @@ public:
 
 signals:
     void modalDialogOpenChanged(bool open);
+    // After the router's settings were stored, for whatever else talks to the router.
+    void settingsChanged(const RouterSettings& settings);
 
 private:
     void withPassword(std::function<void(const QString&)> use, std::function<void()> declined);
