@@ -83,6 +83,11 @@ void DialPreview::refresh() {
         return;
     }
     const QDateTime now = QDateTime::currentDateTime();
+    if (m_entryDialer->routerChosen()) {
+        setText(m_entryDialer->composeForRouter(GetEntryNumber(line), GetEntryZeroFlag(line), now));
+        setToolTip(QStringLiteral("Wählhilfe des Routers"));
+        return;
+    }
     const ComposedDial dial =
         m_entryDialer->compose(GetEntryNumber(line), GetEntryZeroFlag(line), now);
     const int weekday = now.date().dayOfWeek();

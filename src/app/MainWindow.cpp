@@ -8,6 +8,7 @@
 #include "app/InfoDialog.h"
 #include "app/OptionsPage.h"
 #include "app/RegisterLoadDialogs.h"
+#include "app/RouterCall.h"
 #include "app/TaskbarHint.h"
 #include "app/TrayIcon.h"
 #include "app/WindowCentring.h"
@@ -193,6 +194,11 @@ void MainWindow::buildDialing(const QString& programFolder) {
     m_toneDialer = new ToneDialer(programFolder + QStringLiteral("snd/"),
                                   std::make_unique<PulseSoundPlayer>(), this);
     connect(m_entryDialer, &EntryDialer::toneDialRequested, m_toneDialer, &ToneDialer::dial);
+    auto* router = new RouterCall(m_options, this);
+    m_entryDialer->setRouterChoice([router] { return router->chosen(); });
+    connect(m_entryDialer, &EntryDialer::routerDialRequested, router, &RouterCall::dial);
+    connect(router, &RouterCall::modalDialogOpenChanged, this,
+            [this](bool open) { m_modalDialogOpen = open; });
     connect(m_toneDialer, &ToneDialer::noSoundOutput, this,
             [this] { UserMessage::error(this, ToneDialMessages::NoSoundOutput); });
     statusBar()->addPermanentWidget(
@@ -262,7 +268,8 @@ bool MainWindow::LoadRegister() {
 
 void MainWindow::applyRegisterToWindow() {
     const int hardware = m_register->DialHardware == 1 ? 1 : 0;
-    m_options->DialHardwareChk[hardware]->setChecked(true);
+    if (!m_options->routerChosen()) // the router's choice is kept outside the register
+        m_options->DialHardwareChk[hardware]->setChecked(true);
     for (int card = 1; card <= PhoneRegister::CardCount; ++card)
         m_tabStrip->setTabText(card - 1, m_register->cardNames[card - 1]);
     applyEntryFont(m_register->EntryFontSize);

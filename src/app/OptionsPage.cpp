@@ -65,7 +65,9 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
     setTabOrder(Text3, DebugButton);
     setTabOrder(DebugButton, DialHardwareChk[1]);
     setTabOrder(DialHardwareChk[1], DialHardwareChk[0]);
-    setTabOrder(DialHardwareChk[0], UebergabeChk);
+    setTabOrder(DialHardwareChk[0], m_routerChk);
+    setTabOrder(m_routerChk, findChild<QPushButton*>(QStringLiteral("RouterSettingsButton")));
+    setTabOrder(findChild<QPushButton*>(QStringLiteral("RouterSettingsButton")), UebergabeChk);
     setTabOrder(UebergabeChk, UebergabeNrText);
     setTabOrder(UebergabeNrText, TelcoListChk);
     setTabOrder(TelcoListChk, TelcoList);
@@ -188,9 +190,19 @@ QWidget* OptionsPage::buildDialHardware() {
     DialHardwareChk[0] = new QRadioButton(QStringLiteral("&Modem"), frame);
     DialHardwareChk[0]->setObjectName(QStringLiteral("DialHardwareChk_0"));
     DialHardwareChk[0]->setChecked(true);
-    auto* layout = new QHBoxLayout(frame);
-    layout->addWidget(DialHardwareChk[1]);
-    layout->addWidget(DialHardwareChk[0]);
+    // The router is a choice of its own, kept apart from the register's two.
+    m_routerChk = new QRadioButton(QStringLiteral("&Router (Wählhilfe)"), frame);
+    m_routerChk->setObjectName(QStringLiteral("DialHardwareChk_2"));
+    auto* routerSettings = new QPushButton(QStringLiteral("Router-Ein&stellungen …"), frame);
+    routerSettings->setObjectName(QStringLiteral("RouterSettingsButton"));
+    routerSettings->setAutoDefault(false);
+    auto* layout = new QGridLayout(frame);
+    layout->addWidget(DialHardwareChk[1], 0, 0);
+    layout->addWidget(DialHardwareChk[0], 0, 1);
+    layout->addWidget(m_routerChk, 1, 0);
+    layout->addWidget(routerSettings, 1, 1);
+    connect(m_routerChk, &QRadioButton::toggled, this, &OptionsPage::routerChoiceChanged);
+    connect(routerSettings, &QPushButton::clicked, this, &OptionsPage::routerSettingsRequested);
     return frame;
 }
 
@@ -285,4 +297,15 @@ void OptionsPage::WahlArtList_Click() {
 
 void OptionsPage::UebergabeChk_Click() {
     UebergabeNrText->setEnabled(UebergabeChk->isChecked());
+}
+
+bool OptionsPage::routerChosen() const {
+    return m_routerChk->isChecked();
+}
+
+void OptionsPage::setRouterChosen(bool chosen) {
+    if (chosen)
+        m_routerChk->setChecked(true);
+    else if (m_routerChk->isChecked())
+        DialHardwareChk[0]->setChecked(true);
 }

@@ -54,6 +54,15 @@ public:
     void WahlArtList_Click();
     void UebergabeChk_Click();
 
+    // The third dial hardware, "&Router (Wählhilfe)"; it is not held in the register.
+    bool routerChosen() const;
+    void setRouterChosen(bool chosen);
+
+signals:
+    void routerChoiceChanged(bool chosen);
+    // "Router-Ein&stellungen …"
+    void routerSettingsRequested();
+
 private:
     QGroupBox* makeFrame(const QString& objectName, const QString& title);
     QWidget* buildCodesAndPrefixes();
@@ -63,4 +72,6 @@ private:
     QWidget* buildDialHardware();
     QWidget* buildHandover();
     QWidget* buildProviders();
+
+    QRadioButton* m_routerChk = nullptr;
 };

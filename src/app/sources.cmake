@@ -21,4 +21,7 @@ list(APPEND GUI_SOURCES
     ${_dir}/CallNotifier.cpp
     ${_dir}/CallMonitorSettingsBox.cpp
     ${_dir}/IncomingCalls.cpp
+    ${_dir}/RouterCall.cpp
+    ${_dir}/RouterCallDialog.cpp
+    ${_dir}/RouterSettingsDialog.cpp
 )

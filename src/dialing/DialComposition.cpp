@@ -98,3 +98,21 @@ ComposedDial ComposeDial(const DialSettings& settings, const CallPlan& plan,
         plan.CallDistance == AbroadCall ? QStringLiteral("+") + plan.localNumber : plan.localNumber;
     return dial;
 }
+
+QString RouterDialDigits(const QString& text) {
+    QString digits;
+    for (const QChar c : text) {
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('*') ||
+            c == QLatin1Char('#'))
+            digits.append(c);
+    }
+    return digits;
+}
+
+QString ComposeRouterDial(const DialSettings& settings, const CallPlan& plan,
+                          const std::optional<QString>& providerNumber) {
+    QString digits = providerNumber.value_or(QString());
+    if (plan.CallDistance == AbroadCall)
+        digits += settings.InternationalPrefix;
+    return RouterDialDigits(digits + plan.localNumber);
+}

@@ -41,3 +41,12 @@ bool IsControlCharacter(QChar c);
 QString DialCharactersOnly(const QString& text);
 // The characters of a stored number that are not dialed, each once; a leading "+" is read.
 QString CharactersNotDialed(const QString& number);
+
+// The router dials like a telephone on the line: provider network number, international prefix
+// for a call abroad, the number. An outside-line prefix belongs to a private exchange in front of
+// a modem, so it is left out, as are modem commands, the dial-mode letter and the handover.
+QString ComposeRouterDial(const DialSettings& settings, const CallPlan& plan,
+                          const std::optional<QString>& providerNumber);
+
+// Only digits, "*" and "#" reach the router; its dial helper takes nothing else as a number.
+QString RouterDialDigits(const QString& text);

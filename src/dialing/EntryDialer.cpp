@@ -15,7 +15,24 @@ ComposedDial EntryDialer::compose(const QString& number, int zeroFlag, const QDa
     return ComposeDial(settings, plan, provider);
 }
 
+QString EntryDialer::composeForRouter(const QString& number, int zeroFlag,
+                                      const QDateTime& now) const {
+    const DialSettings& settings = m_register->settings;
+    const CallPlan plan = PlanCall(settings, number, zeroFlag);
+    std::optional<QString> provider;
+    if (m_providerChoice)
+        provider = m_providerChoice(now.date().dayOfWeek(), now.time().hour(), plan.CallDistance);
+    return ComposeRouterDial(settings, plan, provider);
+}
+
 void EntryDialer::dialEntry(const QString& entryLine) {
+    if (routerChosen()) {
+        emit routerDialRequested(composeForRouter(GetEntryNumber(entryLine),
+                                                  GetEntryZeroFlag(entryLine),
+                                                  QDateTime::currentDateTime()),
+                                 GetEntryName(entryLine));
+        return;
+    }
     const ComposedDial dial = compose(GetEntryNumber(entryLine), GetEntryZeroFlag(entryLine),
                                       QDateTime::currentDateTime());
     if (m_register->DialHardware == 1)

@@ -22,8 +22,13 @@ public:
     explicit EntryDialer(const PhoneRegister* phoneRegister, QObject* parent = nullptr);
 
     void setProviderChoice(ProviderChoice choice) { m_providerChoice = std::move(choice); }
+    // True while the options choose the router; it then takes the call instead of both dialers.
+    void setRouterChoice(std::function<bool()> chosen) { m_routerChosen = std::move(chosen); }
+    bool routerChosen() const { return m_routerChosen && m_routerChosen(); }
 
     ComposedDial compose(const QString& number, int zeroFlag, const QDateTime& now) const;
+    // The digits the router's dial helper gets for the same call.
+    QString composeForRouter(const QString& number, int zeroFlag, const QDateTime& now) const;
     // entryLine: a card's line (name, padding, number, zero flag).
     void dialEntry(const QString& entryLine);
 
@@ -31,8 +36,10 @@ signals:
     void modemDialRequested(const QString& dialString, const QString& name,
                             const QString& displayNumber);
     void toneDialRequested(const QString& dialString);
+    void routerDialRequested(const QString& digits, const QString& name);
 
 private:
     const PhoneRegister* m_register;
     ProviderChoice m_providerChoice;
+    std::function<bool()> m_routerChosen;
 };

@@ -6,6 +6,10 @@ list(APPEND CORE_SOURCES
     ${_dir}/CallTracker.cpp
     ${_dir}/CallMonitorConnection.cpp
     ${_dir}/CallerDirectory.cpp
+    ${_dir}/SoapMessage.cpp
+    ${_dir}/Tr64Client.cpp
+    ${_dir}/RouterDialHelper.cpp
+    ${_dir}/RouterPassword.cpp
 )
 list(APPEND GUI_SOURCES
 )

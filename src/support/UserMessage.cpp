@@ -16,6 +16,8 @@ int show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QS
     QMessageBox box(icon, title, MessageText::FitForMessageBox(shown), buttons, parent);
     box.setTextFormat(Qt::PlainText);
     box.setObjectName(QStringLiteral("UserMessage"));
+    // Texts carry names, links and router answers from outside: markup in them stays text.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     box.setWindowModality(Qt::ApplicationModal);
     return box.exec();

@@ -2,8 +2,11 @@
 
 #include "app/CardListView.h"
 #include "app/OptionsPage.h"
+#include "dialing/EntryDialer.h"
 #include "register/PhoneRegister.h"
+#include "router/RouterSettings.h"
 #include "support/GermanTranslation.h"
+#include "support/RegistryStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -163,6 +166,27 @@ private slots:
         selectTab(1);
         QVERIFY(settingsLine(f->read(QStringLiteral("Telefonregister.ini"))).startsWith("1,"));
         QVERIFY(ini().contains(QStringLiteral("\"30\"")));
+    }
+
+    // The router is chosen in the settings store; leaving the page re-applies the register's
+    // modem/loudspeaker choice, which must not take the router's place.
+    void routerChoiceLivesOutsideTheRegister() {
+        QTemporaryDir config;
+        const QByteArray shared = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        delete f;
+        f = new WindowFixture;
+        f->write(QStringLiteral("Telefonregister.ini"), Register);
+        QVERIFY(f->start());
+        selectTab(5);
+        auto* router = page()->findChild<QRadioButton*>(QStringLiteral("DialHardwareChk_2"));
+        QCOMPARE(router->text(), QStringLiteral("&Router (Wählhilfe)"));
+        QTest::mouseClick(router, Qt::LeftButton);
+        selectTab(1);
+        const bool stored = RouterSettings::load(RegistryStore()).dialThroughRouter;
+        qputenv("XDG_CONFIG_HOME", shared);
+        QVERIFY(router->isChecked() && stored && f->window->entryDialer()->routerChosen());
+        QCOMPARE(f->read(QStringLiteral("Telefonregister.ini")), Register);
     }
 
     void cardNameReachesTabOnlyWhenLeaving() {

@@ -29,6 +29,8 @@ DialSettings settingsWith(const QStringList& changes) {
             s.PulseDialing = value.toInt();
         else if (field == QLatin1String("handover"))
             s.HandoverEnabled = 1, s.HandoverNumber = value;
+        else if (field == QLatin1String("router"))
+            continue;
         else
             qFatal("unknown field %s", qPrintable(field));
     }
@@ -116,6 +118,19 @@ private slots:
             << QStringList{"extra=X3\rATZ", "outside=0\n", "handover=2\r2"} << "49 89 12\r34\x01"
             << 1 << QVariant(QStringLiteral("01\r1")) << 1 << "ATX3ATZDT00111234,!,22;H\r"
             << "1234";
+        // "router": the dial string column holds the digits the router gets.
+        QTest::newRow("router, national, outside line and modem parts left out")
+            << QStringList{"router", "outside=0", "extra=X3", "pulse=1", "handover=22"}
+            << "49 30 1234567" << 1 << off << 2 << "0301234567"
+            << "030 1234567";
+        QTest::newRow("router, abroad, provider")
+            << QStringList{"router"} << "43 1 5551234" << 1 << QVariant(QStringLiteral("01 23"))
+            << 3 << "0123004315551234"
+            << "+43 1 5551234";
+        QTest::newRow("router, only digits, star and hash")
+            << QStringList{"router", "intl=0\r0"} << "+43 (1) 555-12;34*#\x01a" << 1 << off << 3
+            << "004315551234*#"
+            << "++43 (1) 555-12;34*#a";
     }
     void compose() {
         QFETCH(QStringList, settings);
@@ -127,6 +142,11 @@ private slots:
             provider.isValid() ? std::optional(provider.toString()) : std::nullopt;
         const ComposedDial dial = ComposeDial(s, PlanCall(s, number, zeroFlag), providerNumber);
         QTEST(dial.CallDistance, "distance");
+        if (settings.contains(QLatin1String("router"))) {
+            QTEST(ComposeRouterDial(s, PlanCall(s, number, zeroFlag), providerNumber),
+                  "dialString");
+            return;
+        }
         QTEST(dial.DialString, "dialString");
         QTEST(dial.displayNumber, "display");
         QCOMPARE(dial.DialString.count(QLatin1Char('\r')), 1);

@@ -1,0 +1,157 @@
+#include "app/RouterCall.h"
+
+#include "app/OptionsPage.h"
+#include "app/RouterCallDialog.h"
+#include "app/RouterSettingsDialog.h"
+#include "router/RouterDialHelper.h"
+#include "router/RouterMessages.h"
+#include "router/RouterPassword.h"
+#include "support/UserMessage.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QTimer>
+#include <array>
+
+RouterCall::RouterCall(OptionsPage* options, QWidget* window)
+    : QObject(window), m_settings(RouterSettings::load(m_store)),
+      m_password(new RouterPassword(this)), m_options(options), m_window(window) {
+    m_options->setRouterChosen(m_settings.dialThroughRouter);
+    connect(m_options, &OptionsPage::routerChoiceChanged, this, [this](bool chosen) {
+        m_settings.dialThroughRouter = chosen;
+        save();
+    });
+    connect(m_options, &OptionsPage::routerSettingsRequested, this, &RouterCall::openSettings);
+}
+
+void RouterCall::save() {
+    if (m_settings.save(m_store))
+        emit settingsChanged(m_settings);
+    else
+        UserMessage::error(m_window, QStringLiteral("Die Router-Einstellungen konnten nicht "
+                                                    "gespeichert werden:\r%1")
+                                         .arg(m_store.iniPath()));
+}
+
+void RouterCall::withPassword(std::function<void(const QString&)> use,
+                              std::function<void()> declined) {
+    m_password->read(
+        [this, use, declined](const std::optional<QString>& password, const QString& noKeyStore) {
+            if (password) {
+                use(*password);
+                return;
+            }
+            // Asked outside the key store's answer, which must run to its end first.
+            QTimer::singleShot(0, this, [this, use, declined, noKeyStore] {
+                bool ok = false;
+                emit modalDialogOpenChanged(true);
+                QString text = RouterMessages::noKeyStore(noKeyStore) + QStringLiteral("\r\r") +
+                               RouterMessages::PasswordPrompt.arg(m_settings.user);
+                const QString typed =
+                    QInputDialog::getText(m_window, QStringLiteral("Router"),
+                                          text.replace(QLatin1Char('\r'), QLatin1Char('\n')),
+                                          QLineEdit::Password, QString(), &ok);
+                emit modalDialogOpenChanged(false);
+                if (!ok) {
+                    declined();
+                    return;
+                }
+                m_password->keepForThisRun(typed);
+                use(typed);
+            });
+        });
+}
+
+void RouterCall::dial(const QString& digits, const QString& name) {
+    if (m_dialog)
+        m_dialog->close();
+    auto* dialog = new RouterCallDialog(m_window);
+    m_dialog = dialog;
+    dialog->setEntry(name, digits);
+    dialog->show();
+    QPointer<RouterCallDialog> guard(dialog);
+    withPassword(
+        [this, guard, digits](const QString& password) { runDial(guard, digits, password); },
+        [guard] {
+            if (guard)
+                guard->close();
+        });
+}
+
+void RouterCall::runDial(QPointer<RouterCallDialog> dialog, const QString& digits,
+                         const QString& password) {
+    if (!dialog)
+        return;
+    // The helper belongs to the dialog: closing it drops whatever is still under way.
+    auto* helper = new RouterDialHelper(RouterDialHelper::targetFor(m_settings, password), dialog);
+    helper->dial(
+        digits, m_settings.phone, [=, this](const Tr64Result& result, const QString& ringing) {
+            QTimer::singleShot(0, dialog, [=, this] {
+                if (result.error == RouterError::CertificateUnknown) {
+                    if (!RouterSettingsDialog::confirmCertificate(dialog,
+                                                                  result.certificateSha256)) {
+                        dialog->close();
+                        return;
+                    }
+                    m_settings.certificateSha256 = result.certificateSha256;
+                    save();
+                    runDial(dialog, digits, password);
+                    return;
+                }
+                if (result.error == RouterError::LoginRefused)
+                    m_password->forgetThisRun();
+                if (!result.ok()) {
+                    fail(dialog, RouterMessages::forError(result, m_settings.address, ringing));
+                    return;
+                }
+                dialog->showStatus(RouterMessages::ringing(ringing, digits), true);
+                connect(dialog, &RouterCallDialog::hangUpRequested, helper, [=, this] {
+                    dialog->showStatus(RouterMessages::Connecting, false);
+                    helper->hangUp([=, this](const Tr64Result& hangUp) {
+                        QTimer::singleShot(0, dialog, [=, this] {
+                            if (hangUp.ok())
+                                dialog->close();
+                            else
+                                fail(dialog,
+                                     RouterMessages::forError(hangUp, m_settings.address, ringing));
+                        });
+                    });
+                });
+            });
+        });
+}
+
+void RouterCall::fail(QPointer<RouterCallDialog> dialog, const QString& message) {
+    if (dialog)
+        dialog->close();
+    UserMessage::error(m_window, message);
+}
+
+void RouterCall::openSettings() {
+    RouterSettingsDialog dialog(
+        m_settings, [this](std::function<void(const QString&)> use) { withPassword(use, [] {}); },
+        m_window);
+    connect(&dialog, &RouterSettingsDialog::codesRead, this,
+            [this](const QString& country, const QString& area) {
+                m_options->Text1[2]->setText(country);
+                m_options->Text1[3]->setText(area);
+            });
+    emit modalDialogOpenChanged(true);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    emit modalDialogOpenChanged(false);
+    if (!accepted)
+        return;
+    const bool chosen = m_settings.dialThroughRouter;
+    m_settings = dialog.settings();
+    m_settings.dialThroughRouter = chosen;
+    save();
+    const QString typed = dialog.typedPassword();
+    if (typed.isEmpty())
+        return;
+    m_password->write(typed, [this](bool stored, const QString& why) {
+        if (!stored)
+            QTimer::singleShot(0, this, [this, why] {
+                UserMessage::information(m_window, RouterMessages::noKeyStore(why));
+            });
+    });
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// The router password in the desktop's key store (Secret Service, the Windows credential
+// store), never in a file of ours. Without a key store it lives in memory for this run only.
+class RouterPassword : public QObject {
+    Q_OBJECT
+public:
+    static const QString Service; // the key store's name for the program's entries
+    static const QString Key;
+
+    explicit RouterPassword(QObject* parent = nullptr);
+
+    // password: nullopt when there is no key store and none was given in this run; noKeyStore
+    // then says why (the key store's own words).
+    using ReadDone =
+        std::function<void(const std::optional<QString>& password, const QString& noKeyStore)>;
+    void read(ReadDone done);
+    // stored false: kept for this run only; why says so.
+    using WriteDone = std::function<void(bool stored, const QString& why)>;
+    void write(const QString& password, WriteDone done);
+    // Typed in while no key store answers: held until the program ends.
+    void keepForThisRun(const QString& password) { m_thisRun = password; }
+    // The router refused it: the next dial asks again.
+    void forgetThisRun() { m_thisRun.reset(); }
+
+private:
+    std::optional<QString> m_thisRun;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QStringList>
+
+class QSslServer;
+class QTcpServer;
+class QTcpSocket;
+
+// A home router as its dial helper answers over TR-064, on 127.0.0.1: plain HTTP and HTTPS
+// with a self-signed certificate made by openssl at test time. It checks the digest answer for
+// real, the SOAP action header against the body, and answers as a router does, faults included.
+class ScriptedRouter : public QObject {
+    Q_OBJECT
+public:
+    struct Request {
+        bool secure = false;
+        QString action;
+        QHash<QString, QString> arguments;
+    };
+
+    ScriptedRouter();
+    ~ScriptedRouter() override;
+
+    // A new key and certificate; false when openssl failed. The second call stands in for a
+    // router that was reset or replaced.
+    bool makeCertificate();
+    bool listen();
+    int plainPort() const;
+    QString address() const; // "127.0.0.1:<plain port>"
+    QString certificateSha256() const;
+
+    // The router's account and state.
+    QString user = QStringLiteral("anna");
+    QString password = QStringLiteral("geheim");
+    QStringList phones{QStringLiteral("FON1: Telefon"), QStringLiteral("DECT: Mobilteil 1")};
+    QString helperPhone = QStringLiteral("DECT: Mobilteil 1"); // "unconfigured": helper off
+    bool silent = false;                                       // takes requests and never answers
+    bool offerBasic = false;                                   // asks for Basic instead of Digest
+    QByteArray fixedAnswer; // when set, every answer is this body (a hostile router)
+
+    // What came in, in order, once the login and the header were right.
+    QList<Request> requests;
+    QStringList protocolErrors; // what a router would have refused as malformed
+    qint64 tlsBytesReceived = 0;
+    int basicLogins = 0; // passwords that came as they are
+    QStringList actions() const;
+
+private:
+    void serve(QTcpSocket* socket, bool secure);
+    void handle(QTcpSocket* socket, bool secure, const QByteArray& head, const QByteArray& body);
+    bool digestAccepted(const QByteArray& authorization, const QByteArray& method) const;
+    QByteArray answer(const Request& request, int* status);
+
+    QTcpServer* m_plain;
+    QSslServer* m_secure;
+    QSslCertificate m_certificate;
+    QSslKey m_key;
+    QSet<QByteArray> m_nonces;
+};

@@ -1,0 +1,196 @@
+// The dial helper's client against a scripted router on 127.0.0.1: requests, login, TLS pinning
+// and each way a router can fail.
+#include "ScriptedRouter.h"
+#include "router/RouterDialHelper.h"
+#include "router/RouterMessages.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(RouterError)
+
+class TestTr64Client : public QObject {
+    Q_OBJECT
+
+    Tr64Target targetOf(const ScriptedRouter& router) {
+        Tr64Target target;
+        target.setAddress(router.address());
+        target.user = router.user;
+        target.password = router.password;
+        target.pinnedSha256 = router.certificateSha256();
+        return target;
+    }
+
+    // Runs a dial to its end; the result and the telephone that rings.
+    std::pair<Tr64Result, QString> dial(const Tr64Target& target, const QString& phone) {
+        RouterDialHelper helper(target);
+        std::optional<std::pair<Tr64Result, QString>> outcome;
+        helper.dial(QStringLiteral("030 1234567"), phone,
+                    [&](const Tr64Result& r, const QString& ringing) {
+                        outcome = {r, ringing};
+                    });
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), 3 * Tr64Client::TimeLimitMs); }();
+        return outcome.value_or(std::pair<Tr64Result, QString>());
+    }
+
+private slots:
+    void requestBody_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("arguments"); // name, value, name, value ...
+        QTest::addColumn<QString>("inner");
+        QTest::newRow("dial") << "X_AVM-DE_DialNumber"
+                              << QStringList{"NewX_AVM-DE_PhoneNumber", "0#<"}
+                              << "<NewX_AVM-DE_PhoneNumber>0#&lt;</NewX_AVM-DE_PhoneNumber>";
+        QTest::newRow("choose telephone")
+            << "X_AVM-DE_DialSetConfig" << QStringList{"NewX_AVM-DE_PhoneName", "FON1: Telefon"}
+            << "<NewX_AVM-DE_PhoneName>FON1: Telefon</NewX_AVM-DE_PhoneName>";
+        QTest::newRow("telephone port")
+            << "X_AVM-DE_GetPhonePort" << QStringList{"NewIndex", "2"} << "<NewIndex>2</NewIndex>";
+        QTest::newRow("hang up") << "X_AVM-DE_DialHangup" << QStringList() << "";
+    }
+    void requestBody() {
+        QFETCH(QString, action);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, inner);
+        SoapMessage::Arguments pairs;
+        for (qsizetype i = 0; i + 1 < arguments.size(); i += 2)
+            pairs.append({arguments.at(i), arguments.at(i + 1)});
+        const QString open =
+            QStringLiteral("<u:%1 xmlns:u=\"%2\"").arg(action, RouterDialHelper::Service);
+        const QString element = inner.isEmpty()
+                                    ? open + QStringLiteral("/>")
+                                    : open + QStringLiteral(">%1</u:%2>").arg(inner, action);
+        QCOMPARE(QString::fromUtf8(SoapMessage::request(RouterDialHelper::Service, action, pairs)),
+                 QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><s:Envelope "
+                                "xmlns:s=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+                                "s:encodingStyle=\"http://schemas.xmlsoap.org/soap/encoding/\">"
+                                "<s:Body>%1</s:Body></s:Envelope>\n")
+                     .arg(element));
+    }
+
+    void address_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("host"); // empty: refused
+        QTest::addColumn<int>("port");
+        QTest::newRow("name") << " fritz.box "
+                              << "fritz.box" << 49000;
+        QTest::newRow("name and port") << "192.168.178.1:8080"
+                                       << "192.168.178.1" << 8080;
+        QTest::newRow("no port") << "fritz.box:abc"
+                                 << "" << 0;
+        QTest::newRow("port too large") << "fritz.box:65536"
+                                        << "" << 0;
+        QTest::newRow("bare IPv6") << "fd00::1"
+                                   << "fd00::1" << 49000;
+        QTest::newRow("IPv6 and port") << "[fd00::1]:49001"
+                                       << "fd00::1" << 49001;
+        QTest::newRow("empty") << ""
+                               << "" << 0;
+    }
+    void address() {
+        QFETCH(QString, address);
+        QFETCH(QString, host);
+        Tr64Target target;
+        QCOMPARE(target.setAddress(address), !host.isEmpty());
+        if (!host.isEmpty()) {
+            QCOMPARE(target.host, host);
+            QTEST(target.port, "port");
+        }
+    }
+
+    void dialsOverTlsWithDigest() {
+        ScriptedRouter router;
+        QVERIFY(router.makeCertificate() && router.listen());
+        const auto [result, ringing] = dial(targetOf(router), QStringLiteral("FON1: Telefon"));
+        QVERIFY2(result.ok(), qPrintable(result.detail));
+        QCOMPARE(ringing, QStringLiteral("FON1: Telefon"));
+        QCOMPARE(router.actions(),
+                 (QStringList{"GetSecurityPort", "X_AVM-DE_DialSetConfig", "X_AVM-DE_DialNumber"}));
+        QVERIFY(router.requests.at(2).secure && !router.requests.at(0).secure);
+        QCOMPARE(router.requests.at(2).arguments.value("NewX_AVM-DE_PhoneNumber"),
+                 QStringLiteral("0301234567"));
+        QVERIFY(router.protocolErrors.isEmpty());
+
+        RouterDialHelper helper(targetOf(router));
+        QStringList phones;
+        QString current, country, area;
+        helper.readPhones([&](const Tr64Result&, const QStringList& p, const QString& c) {
+            phones = p, current = c;
+            helper.readCodes([&](const Tr64Result&, const QString& lkz, const QString& okz) {
+                country = lkz, area = okz;
+            });
+        });
+        QTRY_COMPARE(area, QStringLiteral("30"));
+        QCOMPARE(country, QStringLiteral("49"));
+        QCOMPARE(phones, router.phones);
+        QCOMPARE(current, QStringLiteral("FON1: Telefon"));
+        bool hungUp = false;
+        helper.hangUp([&](const Tr64Result& r) { hungUp = r.ok(); });
+        QTRY_VERIFY(hungUp);
+        QCOMPARE(router.actions().last(), QStringLiteral("X_AVM-DE_DialHangup"));
+        QVERIFY(router.protocolErrors.isEmpty());
+    }
+
+    void failures_data() {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<RouterError>("error");
+        QTest::addColumn<QString>("messagePart");
+        QTest::newRow("wrong password") << "password" << RouterError::LoginRefused << "Kennwort";
+        QTest::newRow("basic offered") << "basic" << RouterError::LoginRefused << "Kennwort";
+        QTest::newRow("helper off") << "off" << RouterError::HelperOff << "Wählhilfe";
+        QTest::newRow("no such telephone") << "phone" << RouterError::NoSuchPhone << "„ISDN 9“";
+        QTest::newRow("silence") << "silent" << RouterError::NoAnswer << "antwortet nicht";
+        QTest::newRow("nobody there")
+            << "closed" << RouterError::Unreachable << "Zugriff für Anwendungen";
+        QTest::newRow("1 MB answer") << "huge" << RouterError::BadAnswer << "zu groß";
+        QTest::newRow("entities") << "dtd" << RouterError::BadAnswer << "unverständlich";
+        QTest::newRow("first certificate")
+            << "unpinned" << RouterError::CertificateUnknown << "nichts gesendet";
+        QTest::newRow("changed certificate")
+            << "changed" << RouterError::CertificateChanged << "anderen Zertifikat";
+    }
+    void failures() {
+        QFETCH(QString, scenario);
+        ScriptedRouter router;
+        QVERIFY(router.makeCertificate() && router.listen());
+        Tr64Target target = targetOf(router);
+        QString phone = QStringLiteral("DECT: Mobilteil 1");
+        if (scenario == "password")
+            target.password = QStringLiteral("falsch");
+        router.offerBasic = scenario == "basic";
+        target.plainHttp = scenario == "basic";
+        router.silent = scenario == "silent";
+        if (scenario == "off")
+            router.helperPhone = QStringLiteral("unconfigured"), phone.clear();
+        if (scenario == "phone")
+            phone = QStringLiteral("ISDN 9");
+        if (scenario == "closed")
+            target.port = 1;
+        if (scenario == "huge")
+            router.fixedAnswer = QByteArray(Tr64Client::MaxAnswerBytes, ' ');
+        if (scenario == "dtd")
+            router.fixedAnswer = "<?xml version=\"1.0\"?><!DOCTYPE s [<!ENTITY x SYSTEM "
+                                 "\"file:///etc/passwd\">]><s:Envelope>&x;</s:Envelope>";
+        if (scenario == "unpinned")
+            target.pinnedSha256.clear();
+        if (scenario == "changed")
+            QVERIFY(router.makeCertificate());
+
+        const auto [result, ringing] = dial(target, phone);
+        QTEST(result.error, "error");
+        const QString message = RouterMessages::forError(result, router.address(), phone);
+        QFETCH(QString, messagePart);
+        QVERIFY2(message.contains(messagePart), qPrintable(message));
+        QVERIFY(!router.actions().contains(QStringLiteral("X_AVM-DE_DialNumber")));
+        QVERIFY(router.protocolErrors.isEmpty());
+        QCOMPARE(router.basicLogins, 0);
+        if (result.error == RouterError::CertificateChanged ||
+            result.error == RouterError::CertificateUnknown) {
+            QCOMPARE(result.certificateSha256, router.certificateSha256());
+            QCOMPARE(router.tlsBytesReceived, 0);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTr64Client)
+#include "test_tr64client.moc"
