@@ -194,7 +194,8 @@ void MainWindow::buildDialing(const QString& programFolder) {
     m_toneDialer = new ToneDialer(programFolder + QStringLiteral("snd/"),
                                   std::make_unique<PulseSoundPlayer>(), this);
     connect(m_entryDialer, &EntryDialer::toneDialRequested, m_toneDialer, &ToneDialer::dial);
-    auto* router = new RouterCall(m_options, this);
+    m_routerCall = new RouterCall(m_options, this);
+    auto* router = m_routerCall;
     m_entryDialer->setRouterChoice([router] { return router->chosen(); });
     connect(m_entryDialer, &EntryDialer::routerDialRequested, router, &RouterCall::dial);
     connect(router, &RouterCall::modalDialogOpenChanged, this,

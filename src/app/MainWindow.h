@@ -13,6 +13,7 @@ class InfoDialog;
 class OptionsPage;
 class PhoneRegister;
 class ProviderList;
+class RouterCall;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -56,6 +57,7 @@ public:
     CardListView* nameList(int card) const { return m_nameLists.at(card - 1); }
     OptionsPage* optionsPage() const { return m_options; }
     EntryDialer* entryDialer() const { return m_entryDialer; }
+    RouterCall* routerCall() const { return m_routerCall; }
     ProviderList* providerList() const { return m_providers; }
     ModemCall* modemCall() const { return m_modemCall; }
     QTabBar* tabStrip() const { return m_tabStrip; }
@@ -107,6 +109,7 @@ private:
     TrayIcon* m_tray = nullptr;
     InfoDialog* m_info = nullptr;
     EntryDialer* m_entryDialer = nullptr;
+    RouterCall* m_routerCall = nullptr;
     ProviderList* m_providers = nullptr;
     ModemCall* m_modemCall = nullptr;
     ToneDialer* m_toneDialer = nullptr;

@@ -136,6 +136,7 @@ void RouterCall::openSettings() {
                 m_options->Text1[2]->setText(country);
                 m_options->Text1[3]->setText(area);
             });
+    emit settingsDialogOpened(dialog.callMonitorBox());
     emit modalDialogOpenChanged(true);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     emit modalDialogOpenChanged(false);

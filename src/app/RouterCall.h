@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <functional>
 
+class CallMonitorSettingsBox;
 class OptionsPage;
 class QWidget;
 class RouterCallDialog;
@@ -31,6 +32,8 @@ signals:
     void modalDialogOpenChanged(bool open);
     // After the router's settings were stored, for whatever else talks to the router.
     void settingsChanged(const RouterSettings& settings);
+    // The settings dialog is about to show; the call monitor puts its state into the box.
+    void settingsDialogOpened(CallMonitorSettingsBox* callMonitorBox);
 
 private:
     void withPassword(std::function<void(const QString&)> use, std::function<void()> declined);

@@ -1,5 +1,7 @@
 #include "app/RouterSettingsDialog.h"
 
+#include "app/CallMonitorSettingsBox.h"
+
 #include "router/RouterDialHelper.h"
 #include "router/RouterMessages.h"
 #include "support/UserMessage.h"
@@ -58,7 +60,7 @@ RouterSettingsDialog::RouterSettingsDialog(const RouterSettings& settings,
         button->setAutoDefault(false);
 
     auto* form = new QFormLayout(box);
-    form->addRow(QStringLiteral("&Adresse"), m_address);
+    form->addRow(QStringLiteral("A&dresse"), m_address);
     form->addRow(QStringLiteral("&Benutzer"), m_user);
     form->addRow(QStringLiteral("&Kennwort"), m_password);
     form->addRow(QString(), m_plainHttp);
@@ -78,6 +80,9 @@ RouterSettingsDialog::RouterSettingsDialog(const RouterSettings& settings,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box);
     layout->addLayout(m_extraBoxes);
+    m_callMonitor = new CallMonitorSettingsBox(this);
+    m_callMonitor->load(settings);
+    m_extraBoxes->addWidget(m_callMonitor);
     layout->addWidget(buttons);
 
     showCertificate();
@@ -103,6 +108,7 @@ RouterSettings RouterSettingsDialog::settings() const {
     s.user = m_user->text().trimmed();
     s.phone = m_phone->currentText();
     s.plainHttp = m_plainHttp->isChecked();
+    m_callMonitor->store(s);
     return s;
 }
 

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <functional>
 
+class CallMonitorSettingsBox;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -31,6 +32,7 @@ public:
     QString typedPassword() const;
     // Further groups of router settings go here, below the dial helper's.
     QVBoxLayout* extraBoxes() const { return m_extraBoxes; }
+    CallMonitorSettingsBox* callMonitorBox() const { return m_callMonitor; }
 
     // The first TLS contact: shows the fingerprint and asks. true: trust it.
     static bool confirmCertificate(QWidget* parent, const QString& sha256Hex);
@@ -60,4 +62,5 @@ private:
     QPushButton* m_test;
     QPushButton* m_codes;
     QVBoxLayout* m_extraBoxes;
+    CallMonitorSettingsBox* m_callMonitor;
 };

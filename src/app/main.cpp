@@ -1,5 +1,7 @@
+#include "app/CallMonitorSettingsBox.h"
 #include "app/IncomingCalls.h"
 #include "app/MainWindow.h"
+#include "app/RouterCall.h"
 #include "app/SingleInstance.h"
 #include "app/UnixSignalWatcher.h"
 #include "contacts/PhoneNumbers.h"
@@ -75,6 +77,14 @@ int main(int argc, char* argv[]) {
     if (!window.isVisible())
         window.show();
     IncomingCalls incomingCalls(&window, &linkDialer);
+    QObject::connect(window.routerCall(), &RouterCall::settingsChanged, &incomingCalls,
+                     &IncomingCalls::applySettings);
+    QObject::connect(window.routerCall(), &RouterCall::settingsDialogOpened, &incomingCalls,
+                     [&incomingCalls](CallMonitorSettingsBox* box) {
+                         box->setStateText(incomingCalls.stateText());
+                         QObject::connect(&incomingCalls, &IncomingCalls::stateChanged, box,
+                                          &CallMonitorSettingsBox::setStateText);
+                     });
     if (!link.isEmpty())
         QTimer::singleShot(0, &linkDialer, [&] { linkDialer.dialLink(link); });
     const int result = app.exec();

@@ -5,6 +5,7 @@
 #include "ScriptedRouter.h"
 #include "app/RouterSettingsDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QSignalSpy>
 #include <QtTest>
@@ -45,6 +46,15 @@ private slots:
         QCOMPARE(codes.first(), (QVariantList{QStringLiteral("49"), QStringLiteral("30")}));
         QCOMPARE(passwordAsked, 3); // the retry after the certificate asks again
         QVERIFY(router.protocolErrors.isEmpty());
+    }
+
+    void callMonitorSwitchIsPartOfTheSettings() {
+        RouterSettings stored;
+        RouterSettingsDialog dialog(stored, [](std::function<void(const QString&)>) {});
+        auto* monitor = dialog.findChild<QCheckBox*>("CallMonitorChk");
+        QVERIFY(monitor && !monitor->isChecked());
+        monitor->setChecked(true);
+        QVERIFY(dialog.settings().callMonitor);
     }
 };
 
