@@ -2,8 +2,8 @@
 
 class QWidget;
 
-// Keeps the window off the taskbar: the tray icon stands in for a taskbar button. Qt sets
-// no such hint for tool windows on X11, so it is asked of the window manager directly.
+// Keeps the window off the taskbar: the tray icon stands in for a taskbar button. Qt has
+// no flag for it on X11, so it is asked of the window manager directly.
 class TaskbarHint {
 public:
     // Call whenever the window is shown; does nothing off X11.

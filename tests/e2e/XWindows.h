@@ -45,6 +45,10 @@ public:
     bool activate(Id window) const;
     // A key as xdotool names it ("Return", "alt+F4"), typed into the window.
     bool pressKey(Id window, const QString& key) const;
+    // The same, typed into whatever window has the keyboard now.
+    bool typeKey(const QString& key) const;
+    Id activeWindow() const;
+    bool minimize(Id window) const;
     bool screenshot(const QString& pngPath) const;
 
     // Runs an X tool against this display; true if it ends with exit code 0.
