@@ -496,6 +496,7 @@ void MainWindow::bringToFront() {
     show();
     raise();
     activateWindow();
+    TaskbarHint::activate(this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
