@@ -6,11 +6,14 @@
 #include "XDesktop.h"
 #include "XWindows.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include <csignal>
 
 namespace {
 
@@ -237,6 +240,37 @@ private slots:
         QVERIFY2(Poll::until([&] { return !m_windows->find(MenuTitle, pid()).isEmpty(); },
                              Poll::ChangeLimitMs),
                  "no menu after the editor closed");
+    }
+
+    // The partner's banner while the executable is at most 60 days old, else the maker's; a
+    // click opens its address.
+    void bannerOpensItsAddress_data() {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<QByteArray>("address");
+        QTest::newRow("new") << 0 << QByteArray("https://www.teltarif.de/\n");
+        QTest::newRow("61 days old") << 61 << QByteArray("https://kurbelfon.example/\n");
+    }
+    void bannerOpensItsAddress() {
+        QFETCH(int, days);
+        QFETCH(QByteArray, address);
+        QVERIFY(ProgramRun::sendSignal(m_program, SIGTERM));
+        QVERIFY(ProgramRun::waitForEnd(m_program, Poll::ChangeLimitMs));
+        QFile program(m_run->filePath(QStringLiteral("kurbelfon")));
+        QVERIFY(program.open(QIODevice::ReadWrite));
+        QVERIFY(program.setFileTime(QDateTime::currentDateTime().addDays(-days),
+                                    QFileDevice::FileModificationTime));
+        program.close();
+        m_program = m_run->start();
+        m_main = m_windows->waitFor(Title, MainWindow, pid(), Poll::StartLimitMs);
+        QVERIFY2(m_main != 0, "no main window");
+        // The banner fills the top of the window.
+        const QRect window = m_windows->geometry(m_main);
+        QVERIFY(m_windows->tool(QStringLiteral("xdotool"),
+                                {QStringLiteral("mousemove"), QString::number(window.center().x()),
+                                 QString::number(window.top() + 40), QStringLiteral("click"),
+                                 QStringLiteral("1")}));
+        QVERIFY2(Poll::until([&] { return readOpened() == address; }, Poll::ChangeLimitMs),
+                 readOpened().constData());
     }
 
 private:
