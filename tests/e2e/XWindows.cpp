@@ -38,7 +38,8 @@ QList<XWindows::Id> XWindows::find(const QString& title, qint64 pid, bool visibl
 
 XWindows::Id XWindows::shown(const QString& title, const QString& type, qint64 pid) const {
     for (Id window : find(title, pid)) {
-        if (types(window).contains(type))
+        // A dialog names NORMAL as its fallback type: only the first one counts.
+        if (types(window).value(0) == type)
             return window;
     }
     return 0;

@@ -18,7 +18,7 @@ public:
     // 0, only mapped ones if `visibleOnly`.
     QList<Id> find(const QString& title, qint64 pid, bool visibleOnly = true) const;
     // The first mapped window of `pid` with this title and window type ("DIALOG" for a message
-    // box, "UTILITY" for a tool window), else 0.
+    // box, "NORMAL" for a main window), else 0.
     Id shown(const QString& title, const QString& type, qint64 pid) const;
     bool shows(const QString& title, const QString& type, qint64 pid) const {
         return shown(title, type, pid) != 0;

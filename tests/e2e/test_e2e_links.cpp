@@ -71,6 +71,8 @@ private slots:
         QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), EntryCommand);
         QVERIFY2(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0,
                  "no dialing window for the link");
+        // It stays until the modem answers: no abort's carriage return meanwhile.
+        QVERIFY2(modem.waitForBytes(1, 3000).isEmpty(), "the link's dial was aborted");
         QVERIFY(modem.send(EntryCommand + "\r\nOK\r\n"));
         QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
                             Poll::ChangeLimitMs));
@@ -87,7 +89,8 @@ private slots:
         QProcess* fourth = m_run->start({QStringLiteral("tel:+43-1-5551234")});
         QVERIFY(fourth && ProgramRun::waitForEnd(fourth, Poll::ChangeLimitMs));
         QCOMPARE(fourth->exitCode(), 0);
-        QVERIFY2(modem.waitForBytes(1, 2000).isEmpty(), "dialed over the message");
+        QVERIFY2(modem.waitForBytes(1, 3000).isEmpty(), "dialed over the message");
+        QVERIFY2(m_windows->isMapped(message), "the message vanished");
         QVERIFY(m_windows->pressKey(message, QStringLiteral("Return")));
         QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), EntryCommand);
         QVERIFY(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0);
@@ -111,64 +114,6 @@ private slots:
         QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
                             Poll::ChangeLimitMs));
         QVERIFY(ProgramRun::isRunning(program));
-    }
-
-    // However the window stands when a link comes, its "Anwahl" stays until the modem answers,
-    // and the message about a link without a number stays until it is answered.
-    void linkDialogStaysUntilAnswered_data() {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("link");
-        for (const char* window : {"shown", "hidden", "minimized", "behind another"}) {
-            QTest::newRow(window) << QString::fromLatin1(window)
-                                  << QStringLiteral("tel:+43-1-5551234");
-            QTest::newRow(QByteArray(window) + " bad link")
-                << QString::fromLatin1(window) << QStringLiteral("tel:abc");
-        }
-    }
-    void linkDialogStaysUntilAnswered() {
-        QFETCH(QString, window);
-        QFETCH(QString, link);
-        ScriptedModem modem;
-        QVERIFY(newRun(ModemRegister, &modem));
-        QProcess* program = m_run->start();
-        QVERIFY2(program, qPrintable(m_run->errorString()));
-        const qint64 pid = program->processId();
-        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
-        QVERIFY2(main != 0, "no main window");
-        if (window == QLatin1String("hidden"))
-            QVERIFY(m_windows->close(main));
-        else if (window == QLatin1String("minimized"))
-            QVERIFY(m_windows->minimize(main));
-        else if (window == QLatin1String("behind another"))
-            QVERIFY(m_run->start({QStringLiteral("Terminal")}, QStringLiteral("xmessage")));
-        QVERIFY(Poll::until(
-            [&] {
-                const XWindows::Id active = m_windows->activeWindow();
-                return window == QLatin1String("behind another")
-                           ? active != 0 && active != main
-                           : m_windows->isMapped(main) == (window == QLatin1String("shown"));
-            },
-            Poll::ChangeLimitMs));
-
-        QProcess* second = m_run->start({link});
-        QVERIFY(second && ProgramRun::waitForEnd(second, Poll::ChangeLimitMs));
-        const bool bad = link == QLatin1String("tel:abc");
-        QByteArray command;
-        if (!bad)
-            QCOMPARE(command = modem.waitForCommand(Poll::ChangeLimitMs), EntryCommand);
-        const XWindows::Id shown =
-            m_windows->waitFor(bad ? Title : Dialing, MessageBox, pid, Poll::ChangeLimitMs);
-        QVERIFY2(shown != 0, "nothing shown for the link");
-        // An abort would send a carriage return; a vanishing message unmaps.
-        constexpr int WatchMs = 3000;
-        QVERIFY2(modem.waitForBytes(1, WatchMs).isEmpty(), "the dial was aborted");
-        QVERIFY2(!Poll::until([&] { return !m_windows->isMapped(shown); }, 500), "it vanished");
-        if (bad)
-            QVERIFY(m_windows->pressKey(shown, QStringLiteral("Return")));
-        else
-            QVERIFY(modem.send(command + "\r\nOK\r\n"));
-        QVERIFY(Poll::until([&] { return !m_windows->isMapped(shown); }, Poll::ChangeLimitMs));
-        QVERIFY(modem.unread().isEmpty());
     }
 
     // A desktop without an opener of its own (openbox): xdg-open starts the installed launcher's
