@@ -1,14 +1,26 @@
 # Runs at install time, when the prefix is known: writes the launcher with the program's full
-# path in Exec, quoted as the Desktop Entry format asks (a prefix may hold blanks), and links
-# bin/kurbelfon to the program.
+# path in Exec, and links bin/kurbelfon to the program.
 set(program "${CMAKE_INSTALL_PREFIX}/${KURBELFON_PROGRAM_DIR}/kurbelfon")
-set(quoted "${program}")
-foreach(special "\\" "\"" "`" "$")
-    string(REPLACE "${special}" "\\${special}" quoted "${quoted}")
+# Quoted only where the Desktop Entry format asks for it (a blank or a reserved character):
+# xdg-open on desktops without an opener of their own keeps the quotes of the first word and
+# then cannot start the program.
+set(exec "${program}")
+foreach(code 32 9 10 34 39 92 62 60 126 124 38 59 36 42 63 35 40 41 96)
+    string(ASCII ${code} reserved)
+    string(FIND "${program}" "${reserved}" at)
+    if(NOT at EQUAL -1)
+        set(quote TRUE)
+    endif()
 endforeach()
-string(REPLACE "%" "%%" quoted "${quoted}")
+if(quote)
+    foreach(special "\\" "\"" "`" "$")
+        string(REPLACE "${special}" "\\${special}" exec "${exec}")
+    endforeach()
+    set(exec "\"${exec}\"")
+endif()
+string(REPLACE "%" "%%" exec "${exec}")
 # The value itself escapes its backslashes once more.
-string(REPLACE "\\" "\\\\" KURBELFON_EXEC "\"${quoted}\"")
+string(REPLACE "\\" "\\\\" KURBELFON_EXEC "${exec}")
 configure_file("${KURBELFON_LAUNCHER_TEMPLATE}" "${KURBELFON_LAUNCHER}" @ONLY)
 file(INSTALL "${KURBELFON_LAUNCHER}" DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications")
 

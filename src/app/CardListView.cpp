@@ -52,7 +52,9 @@ void CardListView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CardListView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
+    // A held key dials once: its repeats would dial again, or abort the dial under way.
+    if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        !event->isAutoRepeat())
         emit dialRequested(m_card);
     QListView::keyPressEvent(event);
 }

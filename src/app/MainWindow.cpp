@@ -5,6 +5,7 @@
 #include "app/CardListView.h"
 #include "app/ContactImport.h"
 #include "app/DialPreview.h"
+#include "app/DialogFocusReturn.h"
 #include "app/InfoDialog.h"
 #include "app/OptionsPage.h"
 #include "app/RegisterLoadDialogs.h"
@@ -50,10 +51,12 @@ MainWindow::MainWindow(const QString& programFolder, const QString& dataFolder, 
       m_tray(new TrayIcon([this] { return m_modalDialogOpen; }, this)) {
     setObjectName(QStringLiteral("Form1"));
     // A dialog frame without minimise and maximise; the tray icon stands in for a taskbar
-    // button.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // button (TaskbarHint). No tool window: openbox hands a tool window no focus back after a
+    // dialog closes.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     m_centring = new WindowCentring(this);
+    new DialogFocusReturn(this);
     buildWindow();
     buildNameListMenu();
     buildDialing(programFolder);
@@ -300,7 +303,7 @@ void MainWindow::ShowOptionsPage() {
 }
 
 void MainWindow::TabStrip1_Click() {
-    if (!isVisible())
+    if (!isVisible() || isMinimized())
         bringToFront();
     const int t = m_tabStrip->currentIndex() + 1;
     m_pages->setCurrentIndex(t - 1);
@@ -497,9 +500,12 @@ void MainWindow::Form_Unload() {
 void MainWindow::bringToFront() {
     if (m_unloaded) // ended; only the info dialog still keeps the program
         return;
+    // A window manager may minimise the window although it has no such button.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
+    TaskbarHint::activate(this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -94,7 +94,11 @@ void TrayIcon::NiKeyEvent(int keyEvent) {
         QApplication::beep();
         break;
     case 2:
-        m_pummain2->popup(QCursor::pos());
+        // The menu's "&Einblenden" and "&Beenden" have no place over an open dialog.
+        if (m_modalDialogOpen && m_modalDialogOpen())
+            QApplication::beep();
+        else
+            m_pummain2->popup(QCursor::pos());
         break;
     default:
         break;

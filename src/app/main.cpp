@@ -55,9 +55,13 @@ int main(int argc, char* argv[]) {
                      &MainWindow::bringToFront);
     QObject::connect(&window, &MainWindow::unloaded, &app, &QCoreApplication::quit);
     LinkDialer linkDialer(window.phoneRegister(), window.entryDialer());
-    linkDialer.setBusyCheck([&window] { return window.ModalDialogOpen() || window.Loading(); });
+    // A message box counts as a dialog: "Anwahl" must not open over it.
+    linkDialer.setBusyCheck([&window] {
+        return window.ModalDialogOpen() || window.Loading() || QApplication::activeModalWidget();
+    });
     QObject::connect(&linkDialer, &LinkDialer::linkRejected, &window,
                      [&window](const QString& message) { UserMessage::error(&window, message); });
+    QObject::connect(&instance, &SingleInstance::linkReceived, &window, &MainWindow::bringToFront);
     QObject::connect(&instance, &SingleInstance::linkReceived, &linkDialer, &LinkDialer::dialLink,
                      Qt::QueuedConnection);
     // A signal or the end of the session ends the program like "&Ende", but without waiting

@@ -24,4 +24,5 @@ list(APPEND GUI_SOURCES
     ${_dir}/RouterCall.cpp
     ${_dir}/RouterCallDialog.cpp
     ${_dir}/RouterSettingsDialog.cpp
+    ${_dir}/DialogFocusReturn.cpp
 )

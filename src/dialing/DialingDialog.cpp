@@ -2,6 +2,7 @@
 
 #include "dialing/ModemMessages.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -11,6 +12,8 @@ DialingDialog::DialingDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(ModemMessages::DialingCaption);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
+    // Modal to the main window only: the tray icon must still get its clicks to refuse them.
+    setWindowModality(Qt::WindowModal);
 
     auto* runs = new QLabel(ModemMessages::DialingRuns, this);
     runs->setObjectName(QStringLiteral("Label1_3"));
@@ -36,7 +39,20 @@ DialingDialog::DialingDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_number);
     layout->addWidget(abort, 0, Qt::AlignCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(260);
+    // The fixed size follows the labels: this one keeps the frame wide enough for the caption.
+    runs->setMinimumWidth(MinimumTextWidth);
+    abort->installEventFilter(this);
+    installEventFilter(this);
+}
+
+bool DialingDialog::eventFilter(QObject* watched, QEvent* event) {
+    // A key held on the list dials and keeps repeating into this dialog: only a fresh press
+    // may abort.
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        if (static_cast<QKeyEvent*>(event)->isAutoRepeat())
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void DialingDialog::setEntry(const QString& name, const QString& displayNumber) {

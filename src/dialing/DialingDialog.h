@@ -9,6 +9,8 @@ class QPushButton;
 class DialingDialog : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int MinimumTextWidth = 240;
+
     explicit DialingDialog(QWidget* parent = nullptr);
 
     void setEntry(const QString& name, const QString& displayNumber);
@@ -19,6 +21,9 @@ signals:
 public slots:
     // Escape and the close box abort as "&Abbruch" does: the modem must not dial on unseen.
     void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Command1_Click();

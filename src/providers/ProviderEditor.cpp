@@ -28,6 +28,8 @@ ProviderEditor::ProviderEditor(int startHour, int endHour, QWidget* parent)
     setWindowTitle(ProviderMessages::EditorTitle);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
+    // Modal to the main window only: the tray icon must still get its clicks to refuse them.
+    setWindowModality(Qt::WindowModal);
 
     QHBoxLayout* buttons = EditorKeys::makeButtonRow(this, &m_ok, &m_cancel);
 

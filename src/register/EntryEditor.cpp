@@ -29,6 +29,8 @@ EntryEditor::EntryEditor(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Telefonbuch"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
+    // Modal to the main window only: the tray icon must still get its clicks to refuse them.
+    setWindowModality(Qt::WindowModal);
 
     auto* frame = new QGroupBox(QStringLiteral("Eintrag aufnehmen/bearbeiten"), this);
     frame->setObjectName(QStringLiteral("Frame1"));

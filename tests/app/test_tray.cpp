@@ -1,6 +1,7 @@
 // The tray adapter's events and menu, and the info dialog, on the offscreen platform.
 #include "WindowFixture.h"
 #include "app/InfoDialog.h"
+#include "app/TrayClickDecoder.h"
 #include "app/TrayIcon.h"
 
 #include <QAction>
@@ -34,6 +35,7 @@ private slots:
         QTest::newRow("left double click") << false << 257 << false << "show";
         QTest::newRow("left click under a modal dialog beeps") << false << 1 << true << "";
         QTest::newRow("right double click beeps") << false << 258 << false << "";
+        QTest::newRow("right click under a modal dialog beeps") << false << 2 << true << "";
         QTest::newRow("Einblenden") << true << 1 << false << "show";
         QTest::newRow("Einblenden under a modal dialog beeps") << true << 1 << true << "";
         QTest::newRow("Info") << true << 2 << false << "info";
@@ -57,6 +59,28 @@ private slots:
         QCOMPARE(info.count(), signal == QStringLiteral("info") ? 1 : 0);
         QCOMPARE(quit.count(), signal == QStringLiteral("quit") ? 1 : 0);
         QVERIFY(!tray.menu()->isVisible());
+    }
+
+    // What the tray reports becomes the notification area's mouse messages, decoded a second
+    // later into one event.
+    void clickReasonsBecomeEvents_data() {
+        QTest::addColumn<QList<int>>("reasons");
+        QTest::addColumn<int>("event");
+        QTest::newRow("single") << QList<int>{QSystemTrayIcon::Trigger} << 1;
+        QTest::newRow("double") << QList<int>{QSystemTrayIcon::Trigger,
+                                              QSystemTrayIcon::DoubleClick}
+                                << 257;
+        QTest::newRow("right") << QList<int>{QSystemTrayIcon::Context} << 2;
+    }
+    void clickReasonsBecomeEvents() {
+        QFETCH(QList<int>, reasons);
+        QFETCH(int, event);
+        TrayIcon tray([] { return true; }); // only beeps: nothing opens
+        QSignalSpy events(tray.decoder(), &TrayClickDecoder::NiKeyEvent);
+        for (int reason : reasons)
+            emit tray.systemTrayIcon()->activated(QSystemTrayIcon::ActivationReason(reason));
+        QTRY_COMPARE_WITH_TIMEOUT(events.size(), 1, 5000);
+        QCOMPARE(events.first().first().toInt(), event);
     }
 
     void rightClickOpensTaskleiste() {

@@ -6,6 +6,7 @@
 #include "dialing/ModemDialer.h"
 #include "register/PhoneRegister.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -142,6 +143,36 @@ private slots:
         QCOMPARE(m_call->dialer()->ModemAnswer(), QString::fromLatin1(replies.join()).toUpper());
         QVERIFY(!m_call->dialer()->isPortOpen());
         QCOMPARE(m_optionsRequests, 0);
+    }
+
+    // Escape and a fresh Return abort as "&Abbruch" does; the repeats of a key held since the
+    // dial do not.
+    void keysAbortTheDial_data() {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"Escape", "held Return, then a fresh one"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void keysAbortTheDial() {
+        QFETCH(QString, how);
+        const bool held = how.startsWith(QLatin1String("held"));
+        bool stoodTheRepeats = false;
+        watchDialog([&](QWidget* dialog) {
+            QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+            for (int repeat = 0; held && repeat < 3; ++repeat) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+                QApplication::sendEvent(target, &press);
+            }
+            stoodTheRepeats = dialog->isVisible();
+            QTest::keyClick(target, held ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        QByteArray afterAbort;
+        dialWith([&] {
+            m_modem->waitForCommand(PeerLimitMs);
+            afterAbort = m_modem->waitForBytes(1, PeerLimitMs);
+        });
+        QCOMPARE(afterAbort, QByteArray("\r"));
+        QCOMPARE(m_modalStates, (QStringList{"1", "0"}));
+        QVERIFY(stoodTheRepeats);
     }
 
     void withoutOkOnlyAbortCloses_data() {

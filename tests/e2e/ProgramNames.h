@@ -8,8 +8,8 @@ namespace ProgramNames {
 inline const QString Title = QStringLiteral("Kurbelfon");
 inline const QString Register = QStringLiteral("Telefonregister.ini");
 inline const QString Backup = QStringLiteral("Telefonregister.bak");
-// A message box is a dialog; the main window is a tool window.
+// A message box is a dialog; the main window is an ordinary one.
 inline const QString MessageBox = QStringLiteral("DIALOG");
-inline const QString MainWindow = QStringLiteral("UTILITY");
+inline const QString MainWindow = QStringLiteral("NORMAL");
 
 } // namespace ProgramNames

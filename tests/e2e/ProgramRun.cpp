@@ -125,12 +125,14 @@ void ProgramRun::setEnvironmentValue(const QString& name, const QString& value) 
     m_environment.insert(name, value);
 }
 
-QProcess* ProgramRun::start(const QStringList& arguments) {
+QProcess* ProgramRun::start(const QStringList& arguments, const QString& program) {
     if (!isValid())
         return nullptr;
     auto process = std::make_shared<QProcess>();
     const qsizetype number = m_processes.size() + 1;
-    process->setProgram(filePath(QFileInfo(QStringLiteral(KURBELFON_BINARY)).fileName()));
+    process->setProgram(program.isEmpty()
+                            ? filePath(QFileInfo(QStringLiteral(KURBELFON_BINARY)).fileName())
+                            : program);
     process->setArguments(arguments);
     process->setWorkingDirectory(m_root.filePath(QStringLiteral("home")));
     process->setProcessEnvironment(m_environment);

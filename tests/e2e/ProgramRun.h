@@ -37,8 +37,9 @@ public:
 
     // For the copies started from now on.
     void setEnvironmentValue(const QString& name, const QString& value);
-    // Starts one more copy of the program; nullptr if it cannot run at all.
-    QProcess* start(const QStringList& arguments = {});
+    // Starts one more copy of the program, or another program in its environment; nullptr if it
+    // cannot run at all.
+    QProcess* start(const QStringList& arguments = {}, const QString& program = QString());
     static bool waitForEnd(QProcess* process, int timeoutMs);
     static bool isRunning(QProcess* process);
     static bool sendSignal(QProcess* process, int signal);

@@ -38,7 +38,8 @@ QList<XWindows::Id> XWindows::find(const QString& title, qint64 pid, bool visibl
 
 XWindows::Id XWindows::shown(const QString& title, const QString& type, qint64 pid) const {
     for (Id window : find(title, pid)) {
-        if (types(window).contains(type))
+        // A dialog names NORMAL as its fallback type: only the first one counts.
+        if (types(window).value(0) == type)
             return window;
     }
     return 0;
@@ -110,9 +111,7 @@ bool XWindows::activate(Id window) const {
     return Poll::until(
         [&] {
             tool(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), hex(window)});
-            QByteArray active;
-            return tool(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}, &active) &&
-                   active.trimmed().toULongLong() == window;
+            return activeWindow() == window;
         },
         Poll::ChangeLimitMs);
 }
@@ -120,9 +119,22 @@ bool XWindows::activate(Id window) const {
 bool XWindows::pressKey(Id window, const QString& key) const {
     // Sent to a window that is not active yet, a key reaches the wrong widget or none: so make
     // it the active window first and then type as a keyboard would.
-    return activate(window) &&
-           tool(QStringLiteral("xdotool"),
+    return activate(window) && typeKey(key);
+}
+
+bool XWindows::typeKey(const QString& key) const {
+    return tool(QStringLiteral("xdotool"),
                 {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), key});
+}
+
+XWindows::Id XWindows::activeWindow() const {
+    QByteArray active;
+    tool(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}, &active);
+    return active.trimmed().toULongLong();
+}
+
+bool XWindows::minimize(Id window) const {
+    return tool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), hex(window)});
 }
 
 bool XWindows::screenshot(const QString& pngPath) const {

@@ -18,7 +18,7 @@ public:
     // 0, only mapped ones if `visibleOnly`.
     QList<Id> find(const QString& title, qint64 pid, bool visibleOnly = true) const;
     // The first mapped window of `pid` with this title and window type ("DIALOG" for a message
-    // box, "UTILITY" for a tool window), else 0.
+    // box, "NORMAL" for a main window), else 0.
     Id shown(const QString& title, const QString& type, qint64 pid) const;
     bool shows(const QString& title, const QString& type, qint64 pid) const {
         return shown(title, type, pid) != 0;
@@ -45,6 +45,10 @@ public:
     bool activate(Id window) const;
     // A key as xdotool names it ("Return", "alt+F4"), typed into the window.
     bool pressKey(Id window, const QString& key) const;
+    // The same, typed into whatever window has the keyboard now.
+    bool typeKey(const QString& key) const;
+    Id activeWindow() const;
+    bool minimize(Id window) const;
     bool screenshot(const QString& pngPath) const;
 
     // Runs an X tool against this display; true if it ends with exit code 0.

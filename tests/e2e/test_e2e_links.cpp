@@ -71,6 +71,8 @@ private slots:
         QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), EntryCommand);
         QVERIFY2(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0,
                  "no dialing window for the link");
+        // It stays until the modem answers: no abort's carriage return meanwhile.
+        QVERIFY2(modem.waitForBytes(1, 3000).isEmpty(), "the link's dial was aborted");
         QVERIFY(modem.send(EntryCommand + "\r\nOK\r\n"));
         QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
                             Poll::ChangeLimitMs));
@@ -82,10 +84,19 @@ private slots:
         const XWindows::Id message =
             m_windows->waitFor(Title, MessageBox, pid, Poll::ChangeLimitMs);
         QVERIFY2(message != 0, "no message for the link without a number");
-        QVERIFY(m_windows->pressKey(message, QStringLiteral("Return")));
-        QVERIFY(Poll::until([&] { return !m_windows->shows(Title, MessageBox, pid); },
-                            Poll::ChangeLimitMs));
         QVERIFY(modem.unread().isEmpty());
+        // A link while the message is open is answered at once and dialed once it is closed.
+        QProcess* fourth = m_run->start({QStringLiteral("tel:+43-1-5551234")});
+        QVERIFY(fourth && ProgramRun::waitForEnd(fourth, Poll::ChangeLimitMs));
+        QCOMPARE(fourth->exitCode(), 0);
+        QVERIFY2(modem.waitForBytes(1, 3000).isEmpty(), "dialed over the message");
+        QVERIFY2(m_windows->isMapped(message), "the message vanished");
+        QVERIFY(m_windows->pressKey(message, QStringLiteral("Return")));
+        QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), EntryCommand);
+        QVERIFY(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0);
+        QVERIFY(modem.send(EntryCommand + "\r\nOK\r\n"));
+        QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
+                            Poll::ChangeLimitMs));
         QVERIFY(ProgramRun::isRunning(program));
     }
 
@@ -103,6 +114,36 @@ private slots:
         QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
                             Poll::ChangeLimitMs));
         QVERIFY(ProgramRun::isRunning(program));
+    }
+
+    // A desktop without an opener of its own (openbox): xdg-open starts the installed launcher's
+    // Exec line itself, and the link reaches the running program.
+    void xdgOpenOfTheInstalledLauncherDials() {
+        ScriptedModem modem;
+        QVERIFY(newRun(ModemRegister, &modem));
+        QProcess* program = m_run->start();
+        QVERIFY2(program, qPrintable(m_run->errorString()));
+        const qint64 pid = program->processId();
+        QVERIFY2(m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs) != 0,
+                 "no main window");
+        m_run->setEnvironmentValue(QStringLiteral("XDG_CURRENT_DESKTOP"), QString());
+        const QStringList steps[] = {
+            {QStringLiteral("cmake"), QStringLiteral("--install"),
+             QStringLiteral(KURBELFON_BUILD_DIR), QStringLiteral("--prefix"),
+             m_run->homePath() + QStringLiteral("/.local")},
+            {QStringLiteral("xdg-mime"), QStringLiteral("default"),
+             QStringLiteral("kurbelfon.desktop"), QStringLiteral("x-scheme-handler/tel")},
+            {QStringLiteral("xdg-open"), QStringLiteral("tel:+43-1-5551234")}};
+        for (const QStringList& step : steps) {
+            QProcess* tool = m_run->start(step.mid(1), step.first());
+            QVERIFY2(tool && ProgramRun::waitForEnd(tool, Poll::StartLimitMs) &&
+                         tool->exitCode() == 0,
+                     qPrintable(step.join(QLatin1Char(' '))));
+        }
+        QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), EntryCommand);
+        QVERIFY2(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0,
+                 "no dialing window for the link");
+        QVERIFY(modem.send(EntryCommand + "\r\nOK\r\n"));
     }
 
     // The keyboard path: options page, "&Kontakte importieren …", a file, the second card.

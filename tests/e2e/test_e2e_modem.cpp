@@ -57,6 +57,23 @@ private slots:
                  "the dialing window stays");
         QVERIFY(ProgramRun::isRunning(program));
         QVERIFY(m_windows->isMapped(main));
+
+        // The list has the keyboard again, unasked: up to the first entry and dial it.
+        QVERIFY2(
+            Poll::until([&] { return m_windows->activeWindow() == main; }, Poll::ChangeLimitMs),
+            "the main window did not get the keyboard back");
+        QVERIFY(m_windows->typeKey(QStringLiteral("Up")));
+        QVERIFY(m_windows->typeKey(QStringLiteral("Return")));
+        QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), QByteArray("ATDT030 1234567;H\r"));
+        const XWindows::Id dialog =
+            m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs);
+        QVERIFY2(dialog != 0, "no dialing window");
+        // openbox shows the caption "Anwahl" whole only in a frame this wide.
+        QVERIFY2(m_windows->frameGeometry(dialog).width() >= 250,
+                 qPrintable(QString::number(m_windows->frameGeometry(dialog).width())));
+        // The close box aborts: the modem hears a carriage return.
+        QVERIFY(m_windows->close(dialog));
+        QCOMPARE(modem.waitForBytes(1, Poll::ChangeLimitMs), QByteArray("\r"));
     }
 };
 

@@ -1,6 +1,7 @@
 #!/bin/sh
 # cmake --install into a prefix with a blank: the program folder, the link in bin/, the launcher
-# (accepted by desktop-file-validate, Exec quoted) and the icons; DESTDIR stages the same layout.
+# (accepted by desktop-file-validate, Exec quoted for the blank) and the icons; DESTDIR stages
+# the same layout, its Exec unquoted.
 set -eu
 build=$1
 root=$(mktemp -d)
@@ -26,7 +27,7 @@ grep -qxF "Exec=\"$dir/kurbelfon\" %u" "$launcher" || fail "Exec: $(grep Exec= "
 
 stage="$root/stage"
 DESTDIR="$stage" cmake --install "$build" --prefix /opt/kf >/dev/null
-grep -qxF 'Exec="/opt/kf/lib/kurbelfon/kurbelfon" %u' "$stage/opt/kf/share/applications/kurbelfon.desktop" ||
+grep -qxF 'Exec=/opt/kf/lib/kurbelfon/kurbelfon %u' "$stage/opt/kf/share/applications/kurbelfon.desktop" ||
     fail "staged Exec: $(grep Exec= "$stage/opt/kf/share/applications/kurbelfon.desktop")"
 [ -L "$stage/opt/kf/bin/kurbelfon" ] || fail "no staged link"
 [ -f "$stage/opt/kf/lib/kurbelfon/kurbelfon" ] || fail "no staged program"
