@@ -17,7 +17,7 @@ dpkg-deb -x "$deb" "$root"
 launcher="$root/usr/share/applications/kurbelfon.desktop"
 complaints=$(desktop-file-validate "$launcher" 2>&1) || fail "$complaints"
 [ -z "$complaints" ] || fail "$complaints"
-grep -qxF 'Exec="/usr/lib/kurbelfon/kurbelfon" %u' "$launcher" || fail "$(grep Exec= "$launcher")"
+grep -qxF 'Exec=/usr/lib/kurbelfon/kurbelfon %u' "$launcher" || fail "$(grep Exec= "$launcher")"
 metainfo=$(ls "$root"/usr/share/metainfo/*.metainfo.xml)
 appstreamcli validate --no-net "$metainfo" >"$root/appstream.log" 2>&1 || fail "$(cat "$root/appstream.log")"
 grep -qF "<release version=\"$version\"" "$metainfo" || fail "AppStream release is not $version"
