@@ -9,6 +9,7 @@ libsndfile1-dev libpulse-dev libphonenumber-dev
 xvfb xauth openbox trayer xdotool wmctrl x11-utils imagemagick fonts-dejavu-core fonts-liberation
 desktop-file-utils libglib2.0-bin
 socat pulseaudio pulseaudio-utils multimon-ng sox dtmf2num
+libxcb-damage0-dev
 "
 missing=""
 for p in $PACKAGES; do
