@@ -357,7 +357,7 @@ QStringList RegisterFile::ReadRegisterFile(const QString& afterHeader, int first
 
 RegisterFile::LoadStatus RegisterFile::readBytes(const QByteArray& bytes, PhoneRegister& reg,
                                                  QStringList* problems) {
-    const QString text = Cp1252::decode(bytes);
+    QString text = Cp1252::decode(bytes);
     qsizetype lineEnd = 0;
     while (lineEnd < text.size() && text[lineEnd] != u'\r' && text[lineEnd] != u'\n')
         ++lineEnd;
@@ -367,7 +367,9 @@ RegisterFile::LoadStatus RegisterFile::readBytes(const QByteArray& bytes, PhoneR
     if (restStart < text.size())
         restStart += text.mid(restStart, 2) == LineEnd ? 2 : 1;
 
-    *problems = ReadRegisterFile(text.mid(restStart), 2, reg);
+    // In place: a large phone book's text is not copied once more.
+    text.remove(0, restStart);
+    *problems = ReadRegisterFile(text, 2, reg);
     return problems->isEmpty() ? LoadStatus::Loaded : LoadStatus::LoadedWithProblems;
 }
 
