@@ -1,5 +1,7 @@
 #include "app/BannerView.h"
 
+#include "app/AfterFirstFrame.h"
+
 #include "support/HelpAndBanner.h"
 #include "support/Paths.h"
 #include "support/ShellOpen.h"
@@ -7,6 +9,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QPixmap>
 #include <QToolButton>
 
@@ -36,13 +39,25 @@ QToolButton* BannerView::makeImage(const QString& name, const QString& file,
     image->setFocusPolicy(Qt::NoFocus);
     image->setCursor(Qt::PointingHandCursor);
     image->setToolTip(fallback);
-    const QPixmap picture(m_folder + file);
-    if (picture.isNull()) {
+    const QString path = m_folder + file;
+    // Only the size now, so the window takes its final size; the picture follows the first
+    // frame, in a place kept empty for it.
+    const QSize size = QImageReader(path).size();
+    if (!size.isValid()) {
         image->setText(fallback); // a program folder without its pictures
-    } else {
-        image->setIcon(picture);
-        image->setIconSize(picture.size());
+        return image;
     }
+    QPixmap placeholder(size);
+    placeholder.fill(Qt::transparent);
+    image->setIcon(placeholder);
+    image->setIconSize(size);
+    AfterFirstFrame::run(image, [image, path, fallback] {
+        const QPixmap picture(path);
+        if (picture.isNull())
+            image->setText(fallback);
+        else
+            image->setIcon(picture);
+    });
     return image;
 }
 

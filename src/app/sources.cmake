@@ -18,4 +18,5 @@ list(APPEND GUI_SOURCES
     ${_dir}/BannerView.cpp
     ${_dir}/DialPreview.cpp
     ${_dir}/ContactImport.cpp
+    ${_dir}/AfterFirstFrame.cpp
 )
