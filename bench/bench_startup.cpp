@@ -114,13 +114,14 @@ private:
     bool m_valid = false;
 };
 
+// In card order, as the program writes it.
 QByteArray registerWith(int entries) {
     QByteArray bytes = "[KURBELFON VERSION 4]\r\n"
                        "0,1,0,0,\"\",0,\"00\",\"49\",\"89\",12,\"\",\"\",0\r\n"
                        "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n";
     for (int i = 0; i < entries; ++i)
         bytes += QStringLiteral("1,\"Teilnehmer %1, Vorname\",\"49 30 %2\",1\r\n")
-                     .arg((i * 7919) % entries)
+                     .arg(i, 4, 10, QLatin1Char('0'))
                      .arg(1000000 + i)
                      .toLatin1();
     return bytes;

@@ -74,6 +74,7 @@ private:
     }
     QString lineOf(const Slot& slot) const;
     QByteArrayView bytesOf(const Slot& slot) const;
+    bool inOrder(const QList<Slot>& lineSlots) const;
     void sortAndReset(QList<Slot> lineSlots, QByteArray text);
     // Lays the lines out again in card order, without the space of removed ones.
     static QByteArray compacted(QList<Slot>& lineSlots, QByteArrayView text);

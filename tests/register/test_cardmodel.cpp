@@ -57,6 +57,9 @@ void TestCardModel::order() {
     CardModel set;
     set.setLines(reversed);
     QCOMPARE(set.lines(), expected);
+    CardModel kept; // as a saved file brings them
+    kept.setLines(expected);
+    QCOMPARE(kept.lines(), expected);
 
     for (qsizetype i = 0; i + 1 < expected.size(); ++i) {
         QVERIFY(set.lessThan(expected.at(i), expected.at(i + 1)));
