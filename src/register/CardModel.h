@@ -35,6 +35,10 @@ public:
     QString line(int row) const;
     QString name(int row) const;
     QString number(int row) const;
+    // Earlier views into the stored text; the text is 8-bit now, so these are copies too. Use
+    // them within one expression only.
+    QString nameView(int row) const { return name(row); }
+    QString numberView(int row) const { return number(row); }
     // The same as the register file writes them, without a copy and valid until the card
     // changes; only for rows whose text Windows-1252 can hold (hasWindows1252Text).
     bool hasWindows1252Text(int row) const;
