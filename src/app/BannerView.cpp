@@ -1,14 +1,37 @@
 #include "app/BannerView.h"
 
+#include "app/AfterFirstFrame.h"
+
 #include "support/HelpAndBanner.h"
 #include "support/Paths.h"
 #include "support/ShellOpen.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QPixmap>
 #include <QToolButton>
+#include <QtEndian>
+
+namespace {
+
+// A PNG's size stands in its first bytes; asking the image readers would cost the start
+// almost as much as reading the picture.
+QSize pictureSize(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(24);
+    if (head.size() == 24 && head.startsWith("\x89PNG\r\n\x1a\n") && head.mid(12, 4) == "IHDR")
+        return QSize(qFromBigEndian<qint32>(head.constData() + 16),
+                     qFromBigEndian<qint32>(head.constData() + 20));
+    file.close();
+    return QImageReader(path).size();
+}
+
+} // namespace
 
 BannerView::BannerView(const QString& programFolder, QWidget* parent)
     : QWidget(parent), m_folder(programFolder) {
@@ -36,13 +59,25 @@ QToolButton* BannerView::makeImage(const QString& name, const QString& file,
     image->setFocusPolicy(Qt::NoFocus);
     image->setCursor(Qt::PointingHandCursor);
     image->setToolTip(fallback);
-    const QPixmap picture(m_folder + file);
-    if (picture.isNull()) {
+    const QString path = m_folder + file;
+    // Only the size now, so the window takes its final size; the picture follows the first
+    // frame, in a place kept empty for it.
+    const QSize size = pictureSize(path);
+    if (!size.isValid()) {
         image->setText(fallback); // a program folder without its pictures
-    } else {
-        image->setIcon(picture);
-        image->setIconSize(picture.size());
+        return image;
     }
+    QPixmap placeholder(size);
+    placeholder.fill(Qt::transparent);
+    image->setIcon(placeholder);
+    image->setIconSize(size);
+    AfterFirstFrame::run(image, [image, path, fallback] {
+        const QPixmap picture(path);
+        if (picture.isNull())
+            image->setText(fallback);
+        else
+            image->setIcon(picture);
+    });
     return image;
 }
 

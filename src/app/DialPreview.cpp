@@ -16,6 +16,8 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // The provider list's words for the call types.
@@ -66,10 +68,29 @@ DialPreview::DialPreview(const EntryDialer* entryDialer, const ProviderList* pro
             m_card = index + 1;
         refresh();
     });
-    // The provider depends on the day and the hour.
-    m_clock->setInterval(30 * 1000);
+    m_clock->setSingleShot(true);
+    m_clock->setTimerType(Qt::PreciseTimer);
     connect(m_clock, &QTimer::timeout, this, &DialPreview::refresh);
-    m_clock->start();
+}
+
+void DialPreview::showEvent(QShowEvent* event) {
+    QLabel::showEvent(event);
+    refresh(); // the hour may have passed while hidden
+}
+
+void DialPreview::hideEvent(QHideEvent* event) {
+    QLabel::hideEvent(event);
+    m_clock->stop();
+}
+
+void DialPreview::followClock(const QDateTime& now, bool providerShown) {
+    if (!providerShown || !isVisible()) {
+        m_clock->stop();
+        return;
+    }
+    // Fired a moment early, it finds the same hour and waits for the rest of it.
+    const QDateTime hourStart(now.date(), QTime(now.time().hour(), 0));
+    m_clock->start(int(std::max<qint64>(1, now.msecsTo(hourStart.addSecs(3600)))));
 }
 
 void DialPreview::refresh() {
@@ -80,6 +101,7 @@ void DialPreview::refresh() {
     if (line.isEmpty()) {
         clear();
         setToolTip(QString());
+        followClock({}, false);
         return;
     }
     const QDateTime now = QDateTime::currentDateTime();
@@ -108,4 +130,5 @@ void DialPreview::refresh() {
     }
     // A provider's name comes from its file; as a tooltip it would be read as markup.
     setToolTip(Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip) : tip);
+    followClock(now, network.has_value());
 }

@@ -6,6 +6,7 @@
 class EntryDialer;
 class ProviderList;
 class CardListView;
+class QDateTime;
 class QTabBar;
 class QTimer;
 
@@ -23,7 +24,15 @@ public:
 
     void refresh();
 
+protected:
+    // Only a shown preview follows the clock: hidden in the tray the program stays asleep.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    // Wakes up at the next full hour, the only time the provider choice can change.
+    void followClock(const QDateTime& now, bool providerShown);
+
     const EntryDialer* m_entryDialer;
     const ProviderList* m_providers;
     std::array<CardListView*, 4> m_lists;

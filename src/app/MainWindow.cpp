@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AfterFirstFrame.h"
 #include "app/AppMessages.h"
 #include "app/BannerView.h"
 #include "app/CardListView.h"
@@ -224,7 +225,10 @@ bool MainWindow::Form_Load() {
     m_options->WahlArtList->addItem(QStringLiteral("Ton"));
     m_options->WahlArtList->addItem(QStringLiteral("Puls"));
     setWindowTitle(UserMessage::ProgramName);
-    m_tray->ShowSysTrayIcon(windowIcon(), UserMessage::ProgramName);
+    AfterFirstFrame::run(this, [this] {
+        if (!m_unloaded)
+            m_tray->ShowSysTrayIcon(windowIcon(), UserMessage::ProgramName);
+    });
     setWindowState(Qt::WindowNoState);
     return LoadRegister();
 }

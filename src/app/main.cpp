@@ -1,3 +1,4 @@
+#include "app/AfterFirstFrame.h"
 #include "app/CallMonitorSettingsBox.h"
 #include "app/IncomingCalls.h"
 #include "app/MainWindow.h"
@@ -23,10 +24,13 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     // Ties the windows to the launcher kurbelfon.desktop and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("kurbelfon"));
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/kurbelfon-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
+    // Reading the eight pictures took an eighth of the start: the icon follows the first frame.
+    AfterFirstFrame::run(&app, [] {
+        QIcon icon;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+            icon.addFile(QStringLiteral(":/icons/kurbelfon-%1.png").arg(size), QSize(size, size));
+        QApplication::setWindowIcon(icon);
+    });
     // A tray program must not end when its last message box closes.
     QApplication::setQuitOnLastWindowClosed(false);
     installGermanTranslation(app);

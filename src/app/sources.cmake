@@ -25,4 +25,5 @@ list(APPEND GUI_SOURCES
     ${_dir}/RouterCallDialog.cpp
     ${_dir}/RouterSettingsDialog.cpp
     ${_dir}/DialogFocusReturn.cpp
+    ${_dir}/AfterFirstFrame.cpp
 )

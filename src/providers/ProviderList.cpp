@@ -32,8 +32,6 @@ ProviderList::ProviderList(QCheckBox* telcoListChk, QTreeView* telcoList, const 
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setStretchLastSection(false);
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(ProviderEntry::NameColumn, QHeaderView::Stretch);
     showSortIndicator();
 
     connect(header, &QHeaderView::sectionClicked, this,
@@ -217,6 +215,13 @@ void ProviderList::OpenProviderEditor(const QString& name, const QString& networ
 }
 
 bool ProviderList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_telcoList && event->type() == QEvent::Show && !m_columnsFitted) {
+        // Measuring every cell is work for when the list is first seen, not for the start.
+        m_columnsFitted = true;
+        QHeaderView* header = m_telcoList->header();
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(ProviderEntry::NameColumn, QHeaderView::Stretch);
+    }
     if (watched == m_viewport) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto* mouse = static_cast<QMouseEvent*>(event);

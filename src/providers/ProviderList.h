@@ -72,6 +72,7 @@ private:
     QTreeView* m_telcoList;
     // Kept apart: while the list is being destroyed it is no scroll area to ask any more.
     QWidget* m_viewport;
+    bool m_columnsFitted = false;
     ProviderFile m_file;
     SharedFlags m_flags;
     ProviderTableModel* m_model;

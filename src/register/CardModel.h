@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QCollator>
 #include <QList>
 #include <QStringList>
@@ -14,8 +16,9 @@ struct PhoneEntry {
 
 // The entry lines of one card, always in German, case-insensitive order of the whole line
 // (ties broken by code-point order, so the order is total). A list view shows it; the row a
-// user sees is the row held here. Lines are kept without their padding, which would be most
-// of a large phone book's memory, and put together again when asked for.
+// user sees is the row held here. Lines are kept without their padding, in the register
+// file's 8-bit Windows-1252, all of a card in one buffer, and decoded when asked for: a large
+// phone book would otherwise take twice the memory and leave the heap full of small holes.
 class CardModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -27,14 +30,20 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    int count() const { return int(m_entries.size()); }
+    int count() const { return int(m_slots.size()); }
     // The whole entry line of a row, as the entry-line functions read it.
     QString line(int row) const;
     QString name(int row) const;
     QString number(int row) const;
-    // The same without a copy, valid until the card changes.
-    QStringView nameView(int row) const;
-    QStringView numberView(int row) const;
+    // Earlier views into the stored text; the text is 8-bit now, so these are copies too. Use
+    // them within one expression only.
+    QString nameView(int row) const { return name(row); }
+    QString numberView(int row) const { return number(row); }
+    // The same as the register file writes them, without a copy and valid until the card
+    // changes; only for rows whose text Windows-1252 can hold (hasWindows1252Text).
+    bool hasWindows1252Text(int row) const;
+    QByteArrayView nameBytes(int row) const;
+    QByteArrayView numberBytes(int row) const;
     int zeroFlag(int row) const;
     // Every line in card order.
     QStringList lines() const;
@@ -51,16 +60,31 @@ public:
     bool lessThan(const QString& a, const QString& b) const;
 
 private:
-    // An entry line without its padding: the name followed by the tail (number, "~", flag).
-    // nameLength -1: a line without padding, held whole.
-    struct StoredLine {
-        QString text;
-        qsizetype nameLength = -1;
+    // Where one line lies in m_text: the name followed by the tail (number, "~", flag).
+    struct Slot {
+        quint32 offset = 0;
+        quint32 bytes = 0;
+        qint32 nameLength = -1; // characters; -1: a line without padding, held whole
+        // UTF-16 rather than Windows-1252: only a text the register file cannot store anyway.
+        bool wide = false;
     };
-    static StoredLine store(const QString& line);
-    static QString lineOf(const StoredLine& stored);
-    void sortAndReset(QList<StoredLine> stored);
+    Slot append(QByteArray& text, QStringView name, QStringView tail) const;
+    Slot appendLine(QByteArray& text, const QString& line) const;
+    // Characters [from, from + count) of a slot's text; count -1: to the end.
+    QString decoded(const Slot& slot, qsizetype from, qsizetype count = -1) const;
+    void appendDecoded(QString& out, const Slot& slot, qsizetype from, qsizetype count) const;
+    static qsizetype characters(const Slot& slot) {
+        return slot.wide ? slot.bytes / 2 : slot.bytes;
+    }
+    QString lineOf(const Slot& slot) const;
+    QByteArrayView bytesOf(const Slot& slot) const;
+    bool inOrder(const QList<Slot>& lineSlots) const;
+    void sortAndReset(QList<Slot> lineSlots, QByteArray text);
+    // Lays the lines out again in card order, without the space of removed ones.
+    static QByteArray compacted(QList<Slot>& lineSlots, QByteArrayView text);
 
-    QList<StoredLine> m_entries;
+    QList<Slot> m_slots;
+    QByteArray m_text;
+    qsizetype m_unusedBytes = 0; // of removed lines, still in m_text
     QCollator m_collator;
 };

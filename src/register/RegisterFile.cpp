@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -30,15 +31,12 @@ QString quoted(QString text) {
     return u'"' + text + u'"';
 }
 
-void appendQuoted(QString& out, QStringView text) {
-    out += u'"';
+void appendQuotedBytes(QByteArray& out, QByteArrayView text) {
+    out += '"';
     const qsizetype start = out.size();
     out += text;
-    for (qsizetype i = start; i < out.size(); ++i) {
-        if (out.at(i) == u'"')
-            out[i] = u'\'';
-    }
-    out += u'"';
+    std::replace(out.begin() + start, out.end(), '"', '\'');
+    out += '"';
 }
 
 QString fontSizeText(double size) {
@@ -230,47 +228,58 @@ QByteArray RegisterFile::serialize(const PhoneRegister& reg, QString* errorText)
         names << text(name);
     out += names.join(u',') + LineEnd;
 
+    std::optional<QByteArray> bytes = Cp1252::encode(out);
+    if (!bytes) {
+        if (errorText) {
+            const auto culprit = std::find_if(texts.cbegin(), texts.cend(), [](const QString& t) {
+                return !Cp1252::canEncode(t);
+            });
+            *errorText = RegisterMessages::TextNotStorable.arg(culprit == texts.cend() ? QString()
+                                                                                       : *culprit);
+        }
+        return QByteArray();
+    }
+
+    // The cards hold their text in the file's own encoding: copied as it is.
     qsizetype entryCount = 0;
     for (int card = 1; card <= PhoneRegister::CardCount; ++card)
         entryCount += reg.card(card)->count();
-    out.reserve(out.size() + entryCount * 64);
+    bytes->reserve(bytes->size() + entryCount * 48);
     for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
-        const QString cardText = QString::number(card) + u',';
         const CardModel* entries = reg.card(card);
         for (int row = 0; row < entries->count(); ++row) {
-            out += cardText;
-            appendQuoted(out, entries->nameView(row).trimmed());
-            out += u',';
-            appendQuoted(out, entries->numberView(row).trimmed());
-            out += u',';
+            *bytes += char('0' + card);
+            *bytes += ',';
+            if (entries->hasWindows1252Text(row)) {
+                appendQuotedBytes(*bytes, Cp1252::trimmed(entries->nameBytes(row)));
+                *bytes += ',';
+                appendQuotedBytes(*bytes, Cp1252::trimmed(entries->numberBytes(row)));
+            } else {
+                // A text that no Windows-1252 byte can hold ends here, unless the codec
+                // knows better.
+                const std::optional<QByteArray> name = Cp1252::encode(entries->name(row).trimmed());
+                const std::optional<QByteArray> number =
+                    Cp1252::encode(entries->number(row).trimmed());
+                if (!name || !number) {
+                    if (errorText)
+                        *errorText = RegisterMessages::TextNotStorable.arg(
+                            name ? entries->number(row) : entries->name(row));
+                    return QByteArray();
+                }
+                appendQuotedBytes(*bytes, *name);
+                *bytes += ',';
+                appendQuotedBytes(*bytes, *number);
+            }
+            *bytes += ',';
             const int flag = entries->zeroFlag(row);
             if (flag >= 0 && flag <= 9)
-                out += QChar(char16_t(u'0' + flag));
+                *bytes += char('0' + flag);
             else
-                out += QString::number(flag);
-            out += LineEnd;
+                *bytes += QByteArray::number(flag);
+            *bytes += "\r\n";
         }
     }
-
-    std::optional<QByteArray> bytes = Cp1252::encode(out);
-    if (bytes)
-        return *bytes;
-    if (errorText) {
-        QString culprit;
-        for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
-            const CardModel* entries = reg.card(card);
-            for (int row = 0; row < entries->count(); ++row)
-                texts << entries->name(row) << entries->number(row);
-        }
-        for (const QString& candidate : std::as_const(texts)) {
-            if (!Cp1252::canEncode(candidate)) {
-                culprit = candidate;
-                break;
-            }
-        }
-        *errorText = RegisterMessages::TextNotStorable.arg(culprit);
-    }
-    return QByteArray();
+    return *bytes;
 }
 
 QStringList RegisterFile::ReadRegisterFile(const QString& afterHeader, int firstLine,
@@ -348,7 +357,7 @@ QStringList RegisterFile::ReadRegisterFile(const QString& afterHeader, int first
 
 RegisterFile::LoadStatus RegisterFile::readBytes(const QByteArray& bytes, PhoneRegister& reg,
                                                  QStringList* problems) {
-    const QString text = Cp1252::decode(bytes);
+    QString text = Cp1252::decode(bytes);
     qsizetype lineEnd = 0;
     while (lineEnd < text.size() && text[lineEnd] != u'\r' && text[lineEnd] != u'\n')
         ++lineEnd;
@@ -358,7 +367,9 @@ RegisterFile::LoadStatus RegisterFile::readBytes(const QByteArray& bytes, PhoneR
     if (restStart < text.size())
         restStart += text.mid(restStart, 2) == LineEnd ? 2 : 1;
 
-    *problems = ReadRegisterFile(text.mid(restStart), 2, reg);
+    // In place: a large phone book's text is not copied once more.
+    text.remove(0, restStart);
+    *problems = ReadRegisterFile(text, 2, reg);
     return problems->isEmpty() ? LoadStatus::Loaded : LoadStatus::LoadedWithProblems;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
@@ -13,5 +14,12 @@ QString decode(const QByteArray& bytes);
 std::optional<QByteArray> encode(const QString& text);
 
 bool canEncode(const QString& text);
+
+// The same mapping, one byte at a time from a table, for the many short texts of a phone book.
+void appendDecoded(QString& out, QByteArrayView bytes);
+// false, with `out` as it was, when a character has no Windows-1252 byte.
+bool appendEncoded(QByteArray& out, QStringView text);
+// Without the bytes at either end whose characters QString::trimmed() removes.
+QByteArrayView trimmed(QByteArrayView bytes);
 
 } // namespace Cp1252

@@ -32,7 +32,7 @@ public:
 private:
     void skipLineEnd();
 
-    QString m_text;
+    const QString m_text; // const: reading it must never detach a copy
     qsizetype m_pos = 0;
     int m_line = 1;
 };

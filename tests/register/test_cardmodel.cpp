@@ -1,5 +1,6 @@
 #include "register/CardModel.h"
 #include "register/EntryLine.h"
+#include "support/Cp1252.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -56,6 +57,9 @@ void TestCardModel::order() {
     CardModel set;
     set.setLines(reversed);
     QCOMPARE(set.lines(), expected);
+    CardModel kept; // as a saved file brings them
+    kept.setLines(expected);
+    QCOMPARE(kept.lines(), expected);
 
     for (qsizetype i = 0; i + 1 < expected.size(); ++i) {
         QVERIFY(set.lessThan(expected.at(i), expected.at(i + 1)));
@@ -65,9 +69,10 @@ void TestCardModel::order() {
 
 void TestCardModel::addLineAndSetLinesAgree() {
     // Runs of blanks, tabs and no-break spaces meet the padding when lines are compared.
-    static const QStringList parts{"a",  "A", "ä",    "Ä",  "b",      "o",    "ö",
-                                   "ss", "ß", " ",    "-",  ",",      "e",    "é",
-                                   "1",  "~", "    ", "\t", "\u00A0", "\x01", "\u00AD"};
+    static const QStringList parts{"a",      "A",    "ä",      "Ä", "b", "o", "ö", "ss",   "ß",
+                                   " ",      "-",    ",",      "e", "é", "1", "~", "    ", "\t",
+                                   "\u00A0", "\x01", "\u00AD", "€", "Œ", "Ł"}; // Ł: no Windows-1252
+                                                                               // byte
     QRandomGenerator random(4711);
     QStringList lines;
     for (int i = 0; i < 400; ++i) {
@@ -93,6 +98,34 @@ void TestCardModel::addLineAndSetLinesAgree() {
     QCOMPARE(fromFile.lines(), added.lines());
     for (int row = 0; row + 1 < set.count(); ++row)
         QVERIFY(!set.lessThan(set.line(row + 1), set.line(row)));
+
+    // The card keeps the lines as given, in the order of whole lines, and reads them back apart.
+    QStringList expected = lines;
+    std::sort(expected.begin(), expected.end(),
+              [&set](const QString& a, const QString& b) { return set.lessThan(a, b); });
+    QCOMPARE(added.lines(), expected);
+    for (int row = 0; row < set.count(); ++row) {
+        const QString line = expected.at(row);
+        QCOMPARE(set.name(row), GetEntryName(line));
+        QCOMPARE(set.number(row), GetEntryNumber(line));
+        QCOMPARE(set.zeroFlag(row), GetEntryZeroFlag(line));
+        QCOMPARE(set.hasWindows1252Text(row), Cp1252::canEncode(line));
+        if (set.hasWindows1252Text(row))
+            QCOMPARE(set.numberBytes(row), *Cp1252::encode(GetEntryNumber(line)));
+    }
+    // Removed lines' space is taken back on the way.
+    while (expected.size() > 20) {
+        set.removeLineAt(1);
+        expected.removeAt(1);
+    }
+    set.addLine(lines.first());
+    expected.insert(int(std::upper_bound(expected.begin(), expected.end(), lines.first(),
+                                         [&set](const QString& a, const QString& b) {
+                                             return set.lessThan(a, b);
+                                         }) -
+                        expected.begin()),
+                    lines.first());
+    QCOMPARE(set.lines(), expected);
 }
 
 void TestCardModel::addLineReportsItsRow() {
