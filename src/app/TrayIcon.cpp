@@ -79,7 +79,10 @@ void TrayIcon::NotifyIcon(Command command, const QIcon& icon, const QString& tex
         return;
     }
     m_icon->setIcon(icon);
-    m_icon->setToolTip(text.left(TipLength));
+    // The icon is shown after the first frame; a tip given before that (the call monitor's
+    // state) stays.
+    if (command == Modify || m_icon->toolTip().isEmpty())
+        m_icon->setToolTip(text.left(TipLength));
     if (command == Add)
         m_icon->show();
 }
