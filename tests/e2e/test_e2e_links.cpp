@@ -113,8 +113,12 @@ private slots:
         // "49 89 1234567" is a local call for the own codes 49 / 89.
         QCOMPARE(modem.waitForCommand(Poll::StartLimitMs), QByteArray("ATDT1234567;H\r"));
         const qint64 pid = program->processId();
-        QVERIFY2(m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs) != 0,
-                 "no dialing window");
+        // Its window is mapped while the dialog opens: the dialog must outlast that.
+        const XWindows::Id dialog =
+            m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs);
+        QVERIFY2(dialog != 0, "no dialing window");
+        QVERIFY2(modem.waitForBytes(1, 2000).isEmpty() && m_windows->isMapped(dialog),
+                 "the link's dial was aborted");
         QVERIFY(modem.send("ATDT1234567;H\r\r\nOK\r\n"));
         QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
                             Poll::ChangeLimitMs));
