@@ -101,6 +101,12 @@ private:
     void applyRegisterToWindow();
     void applyEntryFont(double size);
     void Form_QueryUnload();
+
+public slots:
+    // The session manager wants what is typed: the options page, if shown.
+    void commitData() { Form_QueryUnload(); }
+
+private:
     void Form_Unload();
 
     RegisterFile m_file;

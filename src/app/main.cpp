@@ -68,14 +68,16 @@ int main(int argc, char* argv[]) {
     QObject::connect(&instance, &SingleInstance::linkReceived, &window, &MainWindow::bringToFront);
     QObject::connect(&instance, &SingleInstance::linkReceived, &linkDialer, &LinkDialer::dialLink,
                      Qt::QueuedConnection);
-    // A signal or the end of the session ends the program like "&Ende", but without waiting
-    // for an open info dialog.
+    // A signal ends the program like "&Ende", but without waiting for an open info dialog.
     auto endNow = [&] {
         window.Unload();
         QCoreApplication::quit();
     };
     QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, &window, endNow);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, endNow);
+    // A session manager asks for the data at every checkpoint, not only at logout: ending here
+    // would end a call in the middle. The end of the session arrives as a quit (app.exec
+    // returns), or as SIGTERM/SIGHUP.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &MainWindow::commitData);
 
     if (!window.Form_Load())
         return 1;
