@@ -272,16 +272,18 @@ void CardModel::sortAndReset(QList<Slot> lineSlots, QByteArray text) {
     std::swap(m_text, text);
     // A file the program wrote holds each card in order: checking that costs a comparison a
     // line, sorting a collation key for every line and then the keys.
-    if (inOrder(lineSlots)) {
-        const QByteArray laidOut = compacted(lineSlots, m_text);
-        std::swap(m_text, text);
-        beginResetModel();
-        m_slots = std::move(lineSlots);
-        m_text = laidOut;
-        m_unusedBytes = 0;
-        endResetModel();
-        return;
-    }
+    if (!inOrder(lineSlots))
+        lineSlots = sortedByKey(lineSlots);
+    const QByteArray laidOut = compacted(lineSlots, m_text);
+    std::swap(m_text, text);
+    beginResetModel();
+    m_slots = std::move(lineSlots);
+    m_text = laidOut;
+    m_unusedBytes = 0;
+    endResetModel();
+}
+
+QList<CardModel::Slot> CardModel::sortedByKey(const QList<Slot>& lineSlots) {
     // The padding's 150 blanks make up most of a line's sort key. Fewer blanks order the lines
     // the same as long as no name holds as long a run of blanks: up to that point the padding
     // meets the same characters either way.
@@ -325,15 +327,7 @@ void CardModel::sortAndReset(QList<Slot> lineSlots, QByteArray text) {
     sorted.reserve(lineSlots.size());
     for (qsizetype index : order)
         sorted.append(lineSlots.at(index));
-    lineSlots = {};
-    const QByteArray laidOut = compacted(sorted, m_text);
-    std::swap(m_text, text);
-
-    beginResetModel();
-    m_slots = std::move(sorted);
-    m_text = laidOut;
-    m_unusedBytes = 0;
-    endResetModel();
+    return sorted;
 }
 
 QByteArray CardModel::compacted(QList<Slot>& lineSlots, QByteArrayView text) {

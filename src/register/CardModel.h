@@ -80,6 +80,8 @@ private:
     QByteArrayView bytesOf(const Slot& slot) const;
     bool inOrder(const QList<Slot>& lineSlots) const;
     void sortAndReset(QList<Slot> lineSlots, QByteArray text);
+    // The lines in the card's order; the text they point into is already m_text.
+    QList<Slot> sortedByKey(const QList<Slot>& lineSlots);
     // Lays the lines out again in card order, without the space of removed ones.
     static QByteArray compacted(QList<Slot>& lineSlots, QByteArrayView text);
 
