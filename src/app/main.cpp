@@ -71,7 +71,8 @@ int main(int argc, char* argv[]) {
     // A signal ends the program like "&Ende", but without waiting for an open info dialog.
     auto endNow = [&] {
         window.Unload();
-        QCoreApplication::quit();
+        // quit() does nothing before app.exec(): a start-up message's own loop must end too.
+        QCoreApplication::exit(0);
     };
     QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, &window, endNow);
     // A session manager asks for the data at every checkpoint, not only at logout: ending here
