@@ -2,7 +2,7 @@
 // pause files, on a null sink of a private sound server. Run with `make bench`; the numbers go
 // into the README.
 #include "SoundServer.h"
-#include "dialing/PulseSoundPlayer.h"
+#include "dialing/SoundModulePlayer.h"
 #include "dialing/ToneDialer.h"
 
 #include <QCoreApplication>
@@ -39,12 +39,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     qputenv("PULSE_SERVER", server.address().toLocal8Bit());
-    ToneDialer dialer(SoundFolder, std::make_unique<PulseSoundPlayer>());
+    ToneDialer dialer(SoundFolder, std::make_unique<SoundModulePlayer>());
     bool failed = false;
     QObject::connect(&dialer, &ToneDialer::noSoundOutput, [&] { failed = true; });
 
     {
-        PulseSoundPlayer player;
+        SoundModulePlayer player;
         QElapsedTimer timer;
         timer.start();
         const bool opened = player.open();

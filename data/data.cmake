@@ -23,6 +23,8 @@ qt_add_resources(kurbelfon "icons" PREFIX "/icons" FILES ${_icons})
 # the launcher in share/applications and the icons in share/icons/hicolor.
 set(KURBELFON_PROGRAM_DIR "lib/kurbelfon" CACHE STRING "Program folder below the install prefix")
 install(TARGETS kurbelfon RUNTIME DESTINATION ${KURBELFON_PROGRAM_DIR})
+# In a folder of their own: a library right below lib/ would make the package call ldconfig.
+install(TARGETS ${KURBELFON_MODULES} LIBRARY DESTINATION ${KURBELFON_PROGRAM_DIR}/modules)
 install(FILES ${KURBELFON_PROGRAM_FILES} DESTINATION ${KURBELFON_PROGRAM_DIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/snd DESTINATION ${KURBELFON_PROGRAM_DIR})
 install(DIRECTORY ${_data}/icons/hicolor DESTINATION share/icons)

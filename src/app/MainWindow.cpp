@@ -16,7 +16,7 @@
 #include "app/WindowCentring.h"
 #include "dialing/EntryDialer.h"
 #include "dialing/ModemCall.h"
-#include "dialing/PulseSoundPlayer.h"
+#include "dialing/SoundModulePlayer.h"
 #include "dialing/ToneDialMessages.h"
 #include "dialing/ToneDialer.h"
 #include "providers/ProviderList.h"
@@ -196,7 +196,7 @@ void MainWindow::buildDialing(const QString& programFolder) {
             [this](bool open) { m_modalDialogOpen = open; });
     connect(m_modemCall, &ModemCall::optionsPageRequested, this, &MainWindow::ShowOptionsPage);
     m_toneDialer = new ToneDialer(programFolder + QStringLiteral("snd/"),
-                                  std::make_unique<PulseSoundPlayer>(), this);
+                                  std::make_unique<SoundModulePlayer>(), this);
     connect(m_entryDialer, &EntryDialer::toneDialRequested, m_toneDialer, &ToneDialer::dial);
     m_routerCall = new RouterCall(m_options, this);
     auto* router = m_routerCall;

@@ -1,16 +1,14 @@
 #include "contacts/PhoneNumbers.h"
 
+#include "contacts/PhoneNumberModule.h"
 #include "dialing/DialComposition.h"
 #include "support/MessageText.h"
+#include "support/ProgramModule.h"
 
 #include <algorithm>
 
 #include <QRegularExpression>
 #include <QUrl>
-#include <phonenumbers/phonenumberutil.h>
-
-using i18n::phonenumbers::PhoneNumber;
-using i18n::phonenumbers::PhoneNumberUtil;
 
 namespace {
 
@@ -30,13 +28,16 @@ int digitCount(const QString& text) {
     return count;
 }
 
-std::string regionOf(const QString& countryCode) {
-    bool ok = false;
-    const int code = countryCode.trimmed().toInt(&ok);
-    std::string region = "ZZ";
-    if (ok)
-        PhoneNumberUtil::GetInstance()->GetRegionCodeForCountryCode(code, &region);
-    return region;
+// libphonenumber brings protobuf and abseil: they are loaded with the first number read.
+StoredNumberFunction* storedNumberFunction() {
+    static StoredNumberFunction* const function = [] {
+        ProgramModule module(PhoneNumberModuleName);
+        auto* resolved = module.resolveAs<StoredNumberFunction>(StoredNumberSymbol);
+        if (!resolved)
+            qWarning("No phone numbers can be read: %s", qPrintable(module.errorString()));
+        return resolved;
+    }();
+    return function;
 }
 
 } // namespace
@@ -49,23 +50,10 @@ std::optional<QString> StoredNumber(const QString& rawNumber, const QString& own
     const int digits = digitCount(rawNumber);
     if (digits == 0 || digits > MaxDigits)
         return std::nullopt;
-    const PhoneNumberUtil* util = PhoneNumberUtil::GetInstance();
-    PhoneNumber number;
-    if (util->Parse(rawNumber.trimmed().toStdString(), regionOf(ownCountryCode), &number) !=
-        PhoneNumberUtil::NO_PARSING_ERROR)
+    StoredNumberFunction* function = storedNumberFunction();
+    QString stored;
+    if (!function || !function(rawNumber.trimmed(), ownCountryCode, &stored))
         return std::nullopt;
-    std::string national;
-    util->GetNationalSignificantNumber(number, &national);
-    if (national.empty())
-        return std::nullopt;
-    const QString rest = QString::fromStdString(national);
-    const qsizetype areaLength = util->GetLengthOfNationalDestinationCode(number);
-    QString stored = QString::number(number.country_code()) + QLatin1Char(' ');
-    // Countries without area codes keep their number in one piece.
-    if (areaLength > 0 && areaLength < rest.size())
-        stored += rest.left(areaLength) + QLatin1Char(' ') + rest.mid(areaLength);
-    else
-        stored += rest;
     return stored;
 }
 

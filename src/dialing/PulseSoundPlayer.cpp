@@ -113,3 +113,8 @@ void PulseSoundPlayer::disconnect(bool drain) {
     m_rate = 0;
     m_channels = 0;
 }
+
+// The program loads this file's library at the first tone (see ProgramModule).
+extern "C" Q_DECL_EXPORT SoundPlayer* kurbelfonCreateSoundPlayer() {
+    return new PulseSoundPlayer;
+}

@@ -7,7 +7,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/ComPort.cpp
     ${_dir}/ModemDialer.cpp
     ${_dir}/ToneKeys.cpp
-    ${_dir}/PulseSoundPlayer.cpp
+    ${_dir}/SoundModulePlayer.cpp
     ${_dir}/ToneDialer.cpp
 )
 list(APPEND GUI_SOURCES

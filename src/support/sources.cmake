@@ -12,6 +12,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/HelpAndBanner.cpp
     ${_dir}/MessageText.cpp
     ${_dir}/DataFolder.cpp
+    ${_dir}/ProgramModule.cpp
 )
 list(APPEND GUI_SOURCES
     ${_dir}/UserMessage.cpp

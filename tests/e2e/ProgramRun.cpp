@@ -55,10 +55,13 @@ ProgramRun::ProgramRun(const XDesktop& desktop)
         m_error = QStringLiteral("cannot copy %1 to %2").arg(binary.filePath(), program);
         return;
     }
-    const QString sounds = binary.dir().filePath(QStringLiteral("snd"));
-    if (QFileInfo(sounds).isDir() && !copyTree(sounds, program + QStringLiteral("/snd"))) {
-        m_error = QStringLiteral("cannot copy %1").arg(sounds);
-        return;
+    for (const char* folder : {"snd", "modules"}) {
+        const QString from = binary.dir().filePath(QString::fromLatin1(folder));
+        if (QFileInfo(from).isDir() &&
+            !copyTree(from, program + QLatin1Char('/') + QString::fromLatin1(folder))) {
+            m_error = QStringLiteral("cannot copy %1").arg(from);
+            return;
+        }
     }
     // The help document and the banner pictures lie beside the program, as installed.
     for (const QFileInfo& file : binary.dir().entryInfoList(

@@ -1,4 +1,5 @@
 #include "support/Paths.h"
+#include "support/ProgramModule.h"
 
 #include <QFileInfo>
 #include <QTest>
@@ -9,6 +10,7 @@ private slots:
     void addTrailingSeparator_data();
     void addTrailingSeparator();
     void programFolderHoldsTheProgram();
+    void modulesLoadFromTheProgramFolder();
 };
 
 void TestPaths::addTrailingSeparator_data() {
@@ -37,6 +39,17 @@ void TestPaths::programFolderHoldsTheProgram() {
     QCOMPARE(program.fileName(), QStringLiteral("test_support_paths"));
     QVERIFY(program.isExecutable());
     QCOMPARE(Paths::ProgramFolder(), program.absolutePath() + u'/');
+}
+
+void TestPaths::modulesLoadFromTheProgramFolder() {
+    QCOMPARE(ProgramModule::Folder(), Paths::ProgramFolder() + QStringLiteral("modules"));
+    ProgramModule sound("kurbelfon-sound");
+    QVERIFY2(sound.resolve("kurbelfonCreateSoundPlayer"), qPrintable(sound.errorString()));
+    QVERIFY(!sound.resolve("kurbelfonNothing"));
+    QVERIFY(!sound.errorString().isEmpty());
+    ProgramModule missing("kurbelfon-nothing");
+    QVERIFY(!missing.resolve("kurbelfonCreateSoundPlayer"));
+    QVERIFY(missing.errorString().contains(QLatin1String("libkurbelfon-nothing.so")));
 }
 
 QTEST_GUILESS_MAIN(TestPaths)

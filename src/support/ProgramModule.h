@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QFunctionPointer>
+#include <QString>
+
+// A part of the program kept in a library of its own beside the executable and loaded when it is
+// first needed: the libraries it brings would otherwise be loaded and relocated before the first
+// frame. A module, once loaded, stays loaded.
+class ProgramModule {
+public:
+    // name: the file's name without "lib" and ".so", e.g. "kurbelfon-sound".
+    explicit ProgramModule(const char* name);
+
+    // The named function, or nullptr; errorString() then says why.
+    QFunctionPointer resolve(const char* symbol);
+    template <typename Function> Function* resolveAs(const char* symbol) {
+        return reinterpret_cast<Function*>(resolve(symbol));
+    }
+    QString errorString() const { return m_error; }
+
+    // Where the modules lie: modules/ beside the running executable (a copied program folder
+    // too).
+    static QString Folder();
+
+private:
+    QString m_name;
+    QString m_error;
+};
