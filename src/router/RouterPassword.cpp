@@ -1,9 +1,23 @@
 #include "router/RouterPassword.h"
 
-#include <qt6keychain/keychain.h>
+#include "router/KeyStoreModule.h"
+#include "support/ProgramModule.h"
 
 const QString RouterPassword::Service = QStringLiteral("Kurbelfon");
 const QString RouterPassword::Key = QStringLiteral("Router");
+
+namespace {
+
+// QtKeychain is loaded with the first look into the key store, not before the first frame.
+template <typename Function> Function* keyStoreFunction(const char* symbol, QString* missing) {
+    ProgramModule module(KeyStoreModuleName);
+    auto* function = module.resolveAs<Function>(symbol);
+    if (!function)
+        *missing = module.errorString();
+    return function;
+}
+
+} // namespace
 
 RouterPassword::RouterPassword(QObject* parent) : QObject(parent) {}
 
@@ -12,37 +26,46 @@ void RouterPassword::read(ReadDone done) {
         done(m_thisRun, QString());
         return;
     }
-    auto* job = new QKeychain::ReadPasswordJob(Service, this);
-    job->setKey(Key);
-    connect(job, &QKeychain::Job::finished, this, [this, job, done] {
-        switch (job->error()) {
-        case QKeychain::NoError:
-            done(job->textData(), QString());
-            break;
-        case QKeychain::EntryNotFound:
-            // A key store without our entry: no password was ever set.
-            done(QString(), QString());
-            break;
-        default:
-            done(m_thisRun, job->errorString());
-            break;
-        }
-    });
-    job->start();
+    QString missing;
+    auto* readSecret = keyStoreFunction<ReadSecretFunction>(ReadSecretSymbol, &missing);
+    if (!readSecret) {
+        done(m_thisRun, missing);
+        return;
+    }
+    readSecret(Service, Key, this,
+               [this, done](KeyStoreResult result, const QString& text, const QString& error) {
+                   switch (result) {
+                   case KeyStoreResult::Done:
+                       done(text, QString());
+                       break;
+                   case KeyStoreResult::NotFound:
+                       // A key store without our entry: no password was ever set.
+                       done(QString(), QString());
+                       break;
+                   case KeyStoreResult::Failed:
+                       done(m_thisRun, error);
+                       break;
+                   }
+               });
 }
 
 void RouterPassword::write(const QString& password, WriteDone done) {
-    auto* job = new QKeychain::WritePasswordJob(Service, this);
-    job->setKey(Key);
-    job->setTextData(password);
-    connect(job, &QKeychain::Job::finished, this, [this, job, password, done] {
-        if (job->error() == QKeychain::NoError) {
-            m_thisRun.reset();
-            done(true, QString());
-            return;
-        }
+    QString missing;
+    auto* writeSecret = keyStoreFunction<WriteSecretFunction>(WriteSecretSymbol, &missing);
+    if (!writeSecret) {
         m_thisRun = password;
-        done(false, job->errorString());
-    });
-    job->start();
+        done(false, missing);
+        return;
+    }
+    writeSecret(
+        Service, Key, password, this,
+        [this, password, done](KeyStoreResult result, const QString&, const QString& error) {
+            if (result == KeyStoreResult::Done) {
+                m_thisRun.reset();
+                done(true, QString());
+                return;
+            }
+            m_thisRun = password;
+            done(false, error);
+        });
 }
