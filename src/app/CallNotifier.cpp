@@ -1,5 +1,6 @@
 #include "app/CallNotifier.h"
 
+#include "app/TrayIcon.h"
 #include "router/CallMonitorMessages.h"
 
 #include <QDBusConnection>
@@ -29,11 +30,11 @@ QString actionLabel() {
 
 } // namespace
 
-CallNotifier::CallNotifier(QSystemTrayIcon* tray, QObject* parent) : QObject(parent), m_tray(tray) {
+CallNotifier::CallNotifier(TrayIcon* tray, QObject* parent) : QObject(parent), m_tray(tray) {
     // Without a notification service the balloon is the only place to click: a click on a
     // missed call's balloon calls back, as the notification would (its close box does not).
     if (m_tray)
-        connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] {
+        connect(m_tray, &TrayIcon::messageClicked, this, [this] {
             const QString number = std::exchange(m_balloonCallBack, {});
             if (!number.isEmpty())
                 emit callBackRequested(number);
@@ -183,5 +184,6 @@ void CallNotifier::balloon(const QString& summary, const QString& body, int dura
     m_balloonCallBack = callBackNumber;
     // The balloon's labels guess rich text from a "<"; a name from a vCard must stay text.
     const auto plain = [](QString text) { return text.replace(QLatin1Char('<'), QChar(0x2039)); };
-    m_tray->showMessage(plain(summary), plain(body), QSystemTrayIcon::Information, durationMs);
+    m_tray->systemTrayIcon()->showMessage(plain(summary), plain(body), QSystemTrayIcon::Information,
+                                          durationMs);
 }

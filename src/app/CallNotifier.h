@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-class QSystemTrayIcon;
+class TrayIcon;
 
 // Incoming and missed calls as desktop notifications (org.freedesktop.Notifications), or as the
 // tray icon's balloon where no notification service answers. A ringing call's notification goes
@@ -14,7 +14,7 @@ class QSystemTrayIcon;
 class CallNotifier : public QObject {
     Q_OBJECT
 public:
-    explicit CallNotifier(QSystemTrayIcon* tray, QObject* parent = nullptr);
+    explicit CallNotifier(TrayIcon* tray, QObject* parent = nullptr);
 
     // summary: plain text; number: digits as the router gave them (shown as the body).
     void showRinging(const QString& callId, const QString& summary, const QString& number);
@@ -49,7 +49,7 @@ private:
     void balloon(const QString& summary, const QString& body, int durationMs,
                  const QString& callBackNumber = QString());
 
-    QSystemTrayIcon* m_tray;
+    TrayIcon* m_tray;
     bool m_busChecked = false;
     bool m_busConnected = false;
     quint64 m_nextSerial = 1;

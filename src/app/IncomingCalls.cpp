@@ -22,7 +22,7 @@ IncomingCalls::IncomingCalls(MainWindow* window, LinkDialer* linkDialer, QObject
     : QObject(parent), m_window(window), m_linkDialer(linkDialer),
       m_connection(new CallMonitorConnection(this)), m_tracker(new CallTracker(this)),
       m_directory(new CallerDirectory(window->phoneRegister(), this)),
-      m_notifier(new CallNotifier(window->trayIcon()->systemTrayIcon(), this)) {
+      m_notifier(new CallNotifier(window->trayIcon(), this)) {
     connect(m_connection, &CallMonitorConnection::lineReceived, this, &IncomingCalls::onLine);
     connect(m_connection, &CallMonitorConnection::connectionLost, m_tracker,
             &CallTracker::forgetAll);

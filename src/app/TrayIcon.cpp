@@ -10,9 +10,20 @@
 
 TrayIcon::TrayIcon(std::function<bool()> modalDialogOpen, QObject* parent)
     : QObject(parent), m_modalDialogOpen(std::move(modalDialogOpen)),
-      m_icon(new QSystemTrayIcon(this)), m_decoder(new TrayClickDecoder(this)) {
-    m_icon->setObjectName(QStringLiteral("SysTrayIcon"));
+      m_decoder(new TrayClickDecoder(this)) {
     buildMenu();
+    connect(m_decoder, &TrayClickDecoder::NiKeyEvent, this, &TrayIcon::NiKeyEvent);
+}
+
+TrayIcon::~TrayIcon() = default;
+
+QSystemTrayIcon* TrayIcon::systemTrayIcon() {
+    if (m_icon)
+        return m_icon;
+    m_icon = new QSystemTrayIcon(this);
+    m_icon->setObjectName(QStringLiteral("SysTrayIcon"));
+    m_icon->setToolTip(m_tip);
+    connect(m_icon, &QSystemTrayIcon::messageClicked, this, &TrayIcon::messageClicked);
     connect(m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 // An XEmbed tray reports a press as Trigger or Context and the second press of a
@@ -32,10 +43,8 @@ TrayIcon::TrayIcon(std::function<bool()> modalDialogOpen, QObject* parent)
                     break;
                 }
             });
-    connect(m_decoder, &TrayClickDecoder::NiKeyEvent, this, &TrayIcon::NiKeyEvent);
+    return m_icon;
 }
-
-TrayIcon::~TrayIcon() = default;
 
 QMenu* TrayIcon::menu() const {
     return m_pummain2.get();
@@ -75,14 +84,18 @@ void TrayIcon::KillSysTrayIcon() {
 
 void TrayIcon::NotifyIcon(Command command, const QIcon& icon, const QString& text) {
     if (command == Delete) {
-        m_icon->hide();
+        if (m_icon)
+            m_icon->hide();
         return;
     }
-    m_icon->setIcon(icon);
     // The icon is shown after the first frame; a tip given before that (the call monitor's
     // state) stays.
-    if (command == Modify || m_icon->toolTip().isEmpty())
-        m_icon->setToolTip(text.left(TipLength));
+    if (command == Modify || m_tip.isEmpty())
+        m_tip = text.left(TipLength);
+    if (command == Modify && !m_icon)
+        return;
+    systemTrayIcon()->setIcon(icon);
+    m_icon->setToolTip(m_tip);
     if (command == Add)
         m_icon->show();
 }

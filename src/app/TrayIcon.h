@@ -32,7 +32,9 @@ public:
     void NiKeyEvent(int keyEvent);
     void pum2_Click(int index);
 
-    QSystemTrayIcon* systemTrayIcon() const { return m_icon; }
+    // Made when first needed: Qt asks the session bus about the notification area right when it
+    // is made, which kept the window from its first frame.
+    QSystemTrayIcon* systemTrayIcon();
     TrayClickDecoder* decoder() const { return m_decoder; }
     QMenu* menu() const;
 
@@ -40,6 +42,8 @@ signals:
     void showWindowRequested();
     void infoRequested();
     void quitRequested();
+    // A click on a balloon message.
+    void messageClicked();
 
 private:
     void buildMenu();
@@ -47,6 +51,7 @@ private:
 
     std::function<bool()> m_modalDialogOpen;
     QSystemTrayIcon* m_icon = nullptr;
+    QString m_tip; // given before the icon was made
     TrayClickDecoder* m_decoder = nullptr;
     std::unique_ptr<QMenu> m_pummain2; // a menu has no QObject parent
     std::array<QAction*, 7> m_pum2{};  // pum2(1)..pum2(6), index 0 unused

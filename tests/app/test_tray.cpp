@@ -20,10 +20,16 @@ private slots:
     void tipIsCutAt63() {
         TrayIcon tray([] { return false; });
         const QString tip = QString(70, QLatin1Char('x'));
-        tray.ShowSysTrayIcon(QIcon(), tip);
+        // A tip before the icon shows makes no icon: that would ask the session bus.
+        tray.ChangeSysTrayIcon(QIcon(), tip);
+        QVERIFY(!tray.findChild<QSystemTrayIcon*>());
+        tray.ShowSysTrayIcon(QIcon(), QStringLiteral("Kurbelfon"));
         QCOMPARE(tray.systemTrayIcon()->toolTip(), tip.left(63));
         tray.ChangeSysTrayIcon(QIcon(), QStringLiteral("Kurbelfon"));
         QCOMPARE(tray.systemTrayIcon()->toolTip(), QStringLiteral("Kurbelfon"));
+        QSignalSpy balloonClicks(&tray, &TrayIcon::messageClicked);
+        emit tray.systemTrayIcon()->messageClicked();
+        QCOMPARE(balloonClicks.count(), 1);
     }
 
     void eventsAndMenu_data() {
