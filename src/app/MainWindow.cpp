@@ -8,9 +8,11 @@
 #include "app/DialPreview.h"
 #include "app/DialogFocusReturn.h"
 #include "app/InfoDialog.h"
+#include "app/NameListMenu.h"
 #include "app/OptionsPage.h"
 #include "app/RegisterLoadDialogs.h"
 #include "app/RouterCall.h"
+#include "app/TabKeys.h"
 #include "app/TaskbarHint.h"
 #include "app/TrayIcon.h"
 #include "app/WindowCentring.h"
@@ -36,10 +38,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
@@ -59,7 +59,7 @@ MainWindow::MainWindow(const QString& programFolder, const QString& dataFolder, 
     m_centring = new WindowCentring(this);
     new DialogFocusReturn(this);
     buildWindow();
-    buildNameListMenu();
+    m_nameListMenu = new NameListMenu(this);
     buildDialing(programFolder);
     connect(m_tray, &TrayIcon::showWindowRequested, this, &MainWindow::bringToFront);
     connect(m_tray, &TrayIcon::infoRequested, this, &MainWindow::showInfo);
@@ -123,18 +123,7 @@ void MainWindow::buildWindow() {
                 [this, index](bool checked) { DialHardwareChk_Click(index, checked); });
     }
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
-    // The tabs by keyboard, as in other tabbed windows.
-    const std::array<std::pair<QKeySequence, int>, 4> tabKeys{
-        {{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
-         {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
-         {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1}}};
-    for (const auto& [keys, step] : tabKeys) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step] {
-            const int count = m_tabStrip->count();
-            m_tabStrip->setCurrentIndex((m_tabStrip->currentIndex() + step + count) % count);
-        });
-    }
+    new TabKeys(this, m_tabStrip);
     connect(m_autoStartChk, &QCheckBox::toggled, this,
             [this] { ApplyAutoStartCheck(m_autoStartChk); });
 
@@ -163,22 +152,6 @@ QWidget* MainWindow::buildButtonRow() {
         layout->addWidget(button);
     }
     return row;
-}
-
-void MainWindow::buildNameListMenu() {
-    m_pummain = new QMenu(QStringLiteral("Namensliste"), this);
-    m_pummain->setObjectName(QStringLiteral("pummain"));
-    const QStringList captions{QStringLiteral("&Einfügen"), QStringLiteral("&Ändern"),
-                               QStringLiteral("&Löschen"), QStringLiteral("-"),
-                               QStringLiteral("&Abbrechen")};
-    for (int index = 1; index <= 5; ++index) {
-        QAction* action =
-            index == 4 ? m_pummain->addSeparator() : m_pummain->addAction(captions[index - 1]);
-        action->setObjectName(QStringLiteral("pum%1").arg(index));
-        action->setData(index);
-        m_pum[index] = action;
-    }
-    m_pummain->setDefaultAction(m_pum[5]);
 }
 
 void MainWindow::buildDialing(const QString& programFolder) {
@@ -363,13 +336,13 @@ void MainWindow::onFocusChanged(QWidget* old, QWidget* now) {
     }
 }
 
+QMenu* MainWindow::nameListMenu() const {
+    return m_nameListMenu->menu();
+}
+
 void MainWindow::NamList_MouseDown(int card, const QPoint& globalPos) {
-    const bool selected = nameList(card)->selectedRow() >= 0;
-    m_pum[2]->setEnabled(selected);
-    m_pum[3]->setEnabled(selected);
-    QAction* chosen = m_pummain->exec(globalPos);
-    if (chosen)
-        pum_Click(chosen->data().toInt());
+    if (const int chosen = m_nameListMenu->choose(globalPos, nameList(card)->selectedRow() >= 0))
+        pum_Click(chosen);
     StatusListe();
 }
 

@@ -9,12 +9,12 @@ class BannerView;
 class CardListView;
 class EntryDialer;
 class ModemCall;
+class NameListMenu;
 class InfoDialog;
 class OptionsPage;
 class PhoneRegister;
 class ProviderList;
 class RouterCall;
-class QAction;
 class QCheckBox;
 class QLabel;
 class QMenu;
@@ -61,7 +61,7 @@ public:
     ProviderList* providerList() const { return m_providers; }
     ModemCall* modemCall() const { return m_modemCall; }
     QTabBar* tabStrip() const { return m_tabStrip; }
-    QMenu* nameListMenu() const { return m_pummain; }
+    QMenu* nameListMenu() const;
     TrayIcon* trayIcon() const { return m_tray; }
     InfoDialog* infoDialog() const { return m_info; }
 
@@ -89,7 +89,6 @@ protected:
 private:
     void buildWindow();
     QWidget* buildButtonRow();
-    void buildNameListMenu();
     void buildDialing(const QString& programFolder);
     void TabStrip1_Click();
     void NamList_Click(int card, int row);
@@ -125,8 +124,7 @@ private:
     OptionsPage* m_options = nullptr;
     QLabel* m_statusText = nullptr;
     QCheckBox* m_autoStartChk = nullptr;
-    QMenu* m_pummain = nullptr;
-    std::array<QAction*, 6> m_pum{}; // pum(1)..pum(5), index 0 unused
+    NameListMenu* m_nameListMenu = nullptr;
 
     int m_currentTab = 1;
     bool m_loading = false;

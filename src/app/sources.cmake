@@ -14,6 +14,8 @@ list(APPEND GUI_SOURCES
     ${_dir}/UnixSignalWatcher.cpp
     ${_dir}/TaskbarHint.cpp
     ${_dir}/TrayIcon.cpp
+    ${_dir}/NameListMenu.cpp
+    ${_dir}/TabKeys.cpp
     ${_dir}/InfoDialog.cpp
     ${_dir}/BannerView.cpp
     ${_dir}/DialPreview.cpp
