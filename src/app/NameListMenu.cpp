@@ -1,24 +1,19 @@
 #include "app/NameListMenu.h"
 
+#include "support/NumberedMenu.h"
+
 #include <QAction>
 #include <QMenu>
-#include <QStringList>
 #include <QWidget>
 
 NameListMenu::NameListMenu(QWidget* parent)
     : QObject(parent), m_pummain(new QMenu(QStringLiteral("Namensliste"), parent)) {
     m_pummain->setObjectName(QStringLiteral("pummain"));
-    const QStringList captions{QStringLiteral("&Einfügen"), QStringLiteral("&Ändern"),
-                               QStringLiteral("&Löschen"), QStringLiteral("-"),
-                               QStringLiteral("&Abbrechen")};
-    for (int index = 1; index <= 5; ++index) {
-        QAction* action =
-            index == 4 ? m_pummain->addSeparator() : m_pummain->addAction(captions[index - 1]);
-        action->setObjectName(QStringLiteral("pum%1").arg(index));
-        action->setData(index);
-        m_pum[index] = action;
-    }
-    m_pummain->setDefaultAction(m_pum[Cancel]);
+    m_pum = AddNumberedItems(m_pummain,
+                             {QStringLiteral("&Einfügen"), QStringLiteral("&Ändern"),
+                              QStringLiteral("&Löschen"), QStringLiteral("-"),
+                              QStringLiteral("&Abbrechen")},
+                             QStringLiteral("pum"));
 }
 
 int NameListMenu::choose(const QPoint& globalPos, bool entrySelected) {

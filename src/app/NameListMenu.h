@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
-#include <array>
 
 class QAction;
 class QMenu;
@@ -24,5 +24,5 @@ public:
 
 private:
     QMenu* m_pummain = nullptr;
-    std::array<QAction*, 6> m_pum{}; // pum(1)..pum(5), index 0 unused
+    QList<QAction*> m_pum; // pum(1)..pum(5), index 0 unused
 };

@@ -1,6 +1,7 @@
 #include "app/TrayIcon.h"
 
 #include "app/TrayClickDecoder.h"
+#include "support/NumberedMenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,18 +55,11 @@ void TrayIcon::buildMenu() {
     m_pummain2 = std::make_unique<QMenu>(QStringLiteral("Taskleiste"));
     m_pummain2->setObjectName(QStringLiteral("pummain2"));
     m_pummain2->setWindowTitle(m_pummain2->title());
-    const QStringList captions{QStringLiteral("&Einblenden"), QStringLiteral("&Info"),
-                               QStringLiteral("-"),           QStringLiteral("&Beenden"),
-                               QStringLiteral("-"),           QStringLiteral("&Abbrechen")};
-    for (int index = 1; index <= 6; ++index) {
-        const QString& caption = captions[index - 1];
-        QAction* action = caption == QStringLiteral("-") ? m_pummain2->addSeparator()
-                                                         : m_pummain2->addAction(caption);
-        action->setObjectName(QStringLiteral("pum2_%1").arg(index));
-        action->setData(index);
-        m_pum2[index] = action;
-    }
-    m_pummain2->setDefaultAction(m_pum2[6]);
+    m_pum2 = AddNumberedItems(m_pummain2.get(),
+                              {QStringLiteral("&Einblenden"), QStringLiteral("&Info"),
+                               QStringLiteral("-"), QStringLiteral("&Beenden"), QStringLiteral("-"),
+                               QStringLiteral("&Abbrechen")},
+                              QStringLiteral("pum2_"));
     connect(m_pummain2.get(), &QMenu::triggered, this,
             [this](QAction* action) { pum2_Click(action->data().toInt()); });
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
 #include <QObject>
-#include <array>
 #include <functional>
 #include <memory>
 
@@ -54,5 +54,5 @@ private:
     QString m_tip; // given before the icon was made
     TrayClickDecoder* m_decoder = nullptr;
     std::unique_ptr<QMenu> m_pummain2; // a menu has no QObject parent
-    std::array<QAction*, 7> m_pum2{};  // pum2(1)..pum2(6), index 0 unused
+    QList<QAction*> m_pum2;            // pum2(1)..pum2(6), index 0 unused
 };

@@ -4,6 +4,7 @@
 #include "providers/ProviderEditor.h"
 #include "providers/ProviderMessages.h"
 #include "providers/ProviderTableModel.h"
+#include "support/NumberedMenu.h"
 #include "support/UserMessage.h"
 
 #include <QCheckBox>
@@ -47,17 +48,11 @@ ProviderList::ProviderList(QCheckBox* telcoListChk, QTreeView* telcoList, const 
 void ProviderList::buildMenu() {
     m_pummain3 = new QMenu(ProviderMessages::MenuTitle, m_telcoList);
     m_pummain3->setObjectName(QStringLiteral("pummain3"));
-    const QStringList captions{QStringLiteral("&Einfügen"), QStringLiteral("&Ändern"),
+    m_pum3 = AddNumberedItems(m_pummain3,
+                              {QStringLiteral("&Einfügen"), QStringLiteral("&Ändern"),
                                QStringLiteral("&Löschen"), QStringLiteral("-"),
-                               QStringLiteral("&Abbrechen")};
-    for (int index = 1; index <= 5; ++index) {
-        QAction* action =
-            index == 4 ? m_pummain3->addSeparator() : m_pummain3->addAction(captions.at(index - 1));
-        action->setObjectName(QStringLiteral("pum3_%1").arg(index));
-        action->setData(index);
-        m_pum3[size_t(index)] = action;
-    }
-    m_pummain3->setDefaultAction(m_pum3[5]);
+                               QStringLiteral("&Abbrechen")},
+                              QStringLiteral("pum3_"));
 }
 
 int ProviderList::SelectedProviderIndex(const QAbstractItemView* view) {

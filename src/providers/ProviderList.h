@@ -2,8 +2,8 @@
 
 #include "providers/ProviderFile.h"
 
+#include <QList>
 #include <QObject>
-#include <array>
 #include <optional>
 
 class ProviderTableModel;
@@ -77,7 +77,7 @@ private:
     SharedFlags m_flags;
     ProviderTableModel* m_model;
     QMenu* m_pummain3 = nullptr;
-    std::array<QAction*, 6> m_pum3{}; // pum3(1)..pum3(5), index 0 unused
+    QList<QAction*> m_pum3; // pum3(1)..pum3(5), index 0 unused
     int m_selectedProvider = 0;
     // Set when Provider.ini was there but could not be read: the message that saving is off.
     QString m_unreadableError;

@@ -21,4 +21,5 @@ list(APPEND GUI_SOURCES
     ${_dir}/EditorKeys.cpp
     ${_dir}/AutoStart.cpp
     ${_dir}/ShellOpen.cpp
+    ${_dir}/NumberedMenu.cpp
 )
