@@ -2,8 +2,10 @@
 
 #include "dialing/ModemMessages.h"
 #include "support/Cp1252.h"
+#include "support/ProgramModule.h"
 
 #include <QDeadlineTimer>
+#include <QIODevice>
 #include <QThread>
 
 #ifdef Q_OS_UNIX
@@ -18,25 +20,46 @@ constexpr int WriteLimitMs = 3000;
 constexpr int DrainLimitMs = 1000;
 } // namespace
 
-ModemDialer::ModemDialer(QObject* parent) : QObject(parent), m_port(this) {
-    connect(&m_port, &QSerialPort::readyRead, this, &ModemDialer::Comm_OnComm);
-    connect(&m_port, &QSerialPort::errorOccurred, this, &ModemDialer::onPortError);
+ModemDialer::ModemDialer(QObject* parent) : QObject(parent) {}
+
+ModemDialer::~ModemDialer() = default;
+
+SerialLine* ModemDialer::line() {
+    if (m_line)
+        return m_line.get();
+    ProgramModule module(SerialLine::ModuleName);
+    auto* create = module.resolveAs<SerialLine::CreateFunction>(SerialLine::CreateSymbol);
+    if (!create) {
+        m_moduleError =
+            QStringLiteral("Die Modemanbindung des Programms fehlt: %1").arg(module.errorString());
+        qWarning("%s", qPrintable(m_moduleError));
+        return nullptr;
+    }
+    m_line.reset(create());
+    connect(m_line->device(), &QIODevice::readyRead, this, &ModemDialer::Comm_OnComm);
+    m_line->onLineLost([this] { onLineLost(); });
+    return m_line.get();
+}
+
+bool ModemDialer::isPortOpen() const {
+    return m_line && m_line->device()->isOpen();
+}
+
+QString ModemDialer::portErrorString() const {
+    return m_line ? m_line->device()->errorString() : m_moduleError;
 }
 
 bool ModemDialer::dial(const QString& device, const QString& dialString) {
     m_inCall = true;
     m_awaitingAnswer = false;
     m_answer.clear();
-    if (m_port.isOpen())
+    SerialLine* port = line();
+    if (port && port->device()->isOpen())
         closeWithoutHanging();
-    m_port.clearError();
-    m_port.setPortName(device);
     const QByteArray command = Cp1252::encode(dialString).value_or(dialString.toLatin1());
-    const bool sent =
-        m_port.setBaudRate(2400) && m_port.setDataBits(QSerialPort::Data8) &&
-        m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop) &&
-        m_port.setFlowControl(QSerialPort::HardwareControl) && m_port.open(QIODevice::ReadWrite) &&
-        m_port.write(command) == command.size() && m_port.waitForBytesWritten(WriteLimitMs);
+    const bool sent = port && port->open(device) &&
+                      port->device()->write(command) == command.size() &&
+                      port->device()->waitForBytesWritten(WriteLimitMs);
     m_inCall = false;
     if (!sent)
         return fail();
@@ -46,11 +69,12 @@ bool ModemDialer::dial(const QString& device, const QString& dialString) {
 
 void ModemDialer::abort() {
     m_awaitingAnswer = false;
-    if (!m_port.isOpen())
+    if (!isPortOpen())
         return;
     m_inCall = true;
+    QIODevice* port = m_line->device();
     // Without waiting for it, close() would drop the carriage return unsent.
-    const bool sent = m_port.write("\r", 1) == 1 && m_port.waitForBytesWritten(WriteLimitMs);
+    const bool sent = port->write("\r", 1) == 1 && port->waitForBytesWritten(WriteLimitMs);
     closeWithoutHanging();
     m_inCall = false;
     if (!sent)
@@ -64,27 +88,27 @@ QString ModemDialer::answerForDisplay() {
 }
 
 void ModemDialer::Comm_OnComm() {
-    if (!m_port.isOpen())
+    if (!isPortOpen())
         return;
-    m_answer += Cp1252::decode(m_port.readAll()).toUpper();
+    m_answer += Cp1252::decode(m_line->device()->readAll()).toUpper();
     // Searched before the cut: an "OK" split over two reads may straddle it.
     const bool ok = m_answer.contains(QLatin1String("OK"));
     if (m_answer.size() > AnswerLimit)
         m_answer.remove(0, m_answer.size() - AnswerLimit);
     if (ok) {
-        m_port.close();
+        m_line->device()->close();
         m_awaitingAnswer = false;
         emit answeredOk();
     }
 }
 
-void ModemDialer::onPortError(QSerialPort::SerialPortError error) {
-    // A vanished device (a USB modem unplugged, the line hung up) raises these again on every
-    // turn of the event loop for as long as the port stays open.
-    if (m_inCall || (error != QSerialPort::ReadError && error != QSerialPort::ResourceError))
+void ModemDialer::onLineLost() {
+    // A vanished device reports it again on every turn of the event loop for as long as the
+    // port stays open.
+    if (m_inCall)
         return;
-    if (m_port.isOpen())
-        m_port.close();
+    if (isPortOpen())
+        m_line->device()->close();
     if (m_awaitingAnswer) {
         m_awaitingAnswer = false;
         emit portFailed();
@@ -97,11 +121,12 @@ void ModemDialer::closeWithoutHanging() {
     // drop the rest.
     QDeadlineTimer deadline(DrainLimitMs);
     int queued = 0;
-    while (::ioctl(m_port.handle(), TIOCOUTQ, &queued) == 0 && queued > 0 && !deadline.hasExpired())
+    while (::ioctl(m_line->handle(), TIOCOUTQ, &queued) == 0 && queued > 0 &&
+           !deadline.hasExpired())
         QThread::msleep(10);
     if (queued > 0)
-        m_port.clear(QSerialPort::Output);
-    m_port.close();
+        m_line->dropOutput();
+    m_line->device()->close();
 }
 
 bool ModemDialer::fail() {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "dialing/SerialLine.h"
+
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
+#include <memory>
 
 // Sends a dial command to a Hayes modem on a serial port and listens for its answer. Reports
 // through signals; the window that shows the dial decides what the user sees.
@@ -10,6 +12,7 @@ class ModemDialer : public QObject {
     Q_OBJECT
 public:
     explicit ModemDialer(QObject* parent = nullptr);
+    ~ModemDialer() override;
 
     // Empties the answer, closes the port if it is open, sets it to 2400 8N1 with RTS/CTS,
     // opens `device` and writes the whole command in one piece. On failure emits portFailed()
@@ -26,8 +29,8 @@ public:
     const QString& ModemAnswer() const { return m_answer; }
     // For "Debug": an empty answer reads "(keine Rückmeldung)" from now until the next dial.
     QString answerForDisplay();
-    bool isPortOpen() const { return m_port.isOpen(); }
-    QString portErrorString() const { return m_port.errorString(); }
+    bool isPortOpen() const;
+    QString portErrorString() const;
 
 signals:
     // "OK" came; the port is closed.
@@ -39,11 +42,14 @@ signals:
 
 private:
     void Comm_OnComm();
-    void onPortError(QSerialPort::SerialPortError error);
+    void onLineLost();
+    // The port from the modem module, made at the first dial; null when the module is missing.
+    SerialLine* line();
     void closeWithoutHanging();
     bool fail();
 
-    QSerialPort m_port;
+    std::unique_ptr<SerialLine> m_line;
+    QString m_moduleError;
     QString m_answer;
     bool m_awaitingAnswer = false;
     bool m_inCall = false; // inside dial() or abort(), which check every step themselves

@@ -25,10 +25,12 @@ grep -qF '<screenshot type="default">' "$metainfo" || fail "no screenshot"
 
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version $(dpkg-deb -f "$deb" Version)"
 depends=$(dpkg-deb -f "$deb" Depends)
-# libphonenumber and libsndfile come from the modules beside the program.
+# libphonenumber, libsndfile and QtSerialPort come from the modules beside the program.
 case "$depends" in *libqt6widgets6\ \(\>=*libphonenumber*) ;; *libphonenumber*libqt6widgets6\ \(\>=*) ;;
     *) fail "Depends: $depends" ;; esac
-case "$depends" in *libsndfile*) ;; *) fail "Depends: $depends" ;; esac
+for library in libsndfile libqt6serialport6; do
+    case "$depends" in *"$library"*) ;; *) fail "Depends: $depends" ;; esac
+done
 recommends=$(dpkg-deb -f "$deb" Recommends)
 case "$recommends" in *pulseaudio*notification-daemon*) ;; *) fail "Recommends: $recommends" ;; esac
 lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$root/lintian.log" 2>&1 ||

@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QTest>
+#include <utility>
 
 class TestPaths : public QObject {
     Q_OBJECT
@@ -43,8 +44,16 @@ void TestPaths::programFolderHoldsTheProgram() {
 
 void TestPaths::modulesLoadFromTheProgramFolder() {
     QCOMPARE(ProgramModule::Folder(), Paths::ProgramFolder() + QStringLiteral("modules"));
+    const std::pair<const char*, const char*> modules[] = {
+        {"kurbelfon-phonenumbers", "kurbelfonStoredNumber"},
+        {"kurbelfon-sound", "kurbelfonCreateSoundPlayer"},
+        {"kurbelfon-keystore", "kurbelfonReadSecret"},
+        {"kurbelfon-modem", "kurbelfonCreateSerialLine"}};
+    for (const auto& [name, symbol] : modules) {
+        ProgramModule module(name);
+        QVERIFY2(module.resolve(symbol), qPrintable(name + (": " + module.errorString())));
+    }
     ProgramModule sound("kurbelfon-sound");
-    QVERIFY2(sound.resolve("kurbelfonCreateSoundPlayer"), qPrintable(sound.errorString()));
     QVERIFY(!sound.resolve("kurbelfonNothing"));
     QVERIFY(!sound.errorString().isEmpty());
     ProgramModule missing("kurbelfon-nothing");
