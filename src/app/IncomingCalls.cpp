@@ -1,5 +1,6 @@
 #include "app/IncomingCalls.h"
 
+#include "app/AfterFirstFrame.h"
 #include "app/CallNotifier.h"
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
@@ -36,7 +37,8 @@ IncomingCalls::IncomingCalls(MainWindow* window, LinkDialer* linkDialer, QObject
     connect(m_tracker, &CallTracker::missed, this, &IncomingCalls::onMissed);
     connect(m_notifier, &CallNotifier::callBackRequested, this, &IncomingCalls::callBack);
     m_window->installEventFilter(this);
-    applySettings();
+    // Connecting loads the network module, which the first frame does not need.
+    AfterFirstFrame::run(this, [this] { applySettings(); });
 }
 
 IncomingCalls::~IncomingCalls() {

@@ -1,8 +1,11 @@
 #include "app/SingleInstance.h"
 
+#include "app/LocalRequestModule.h"
+#include "support/ProgramModule.h"
+
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QThread>
 #include <QUrl>
 
 namespace {
@@ -11,6 +14,7 @@ namespace {
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
 const QByteArray DialRequest = QByteArrayLiteral("dial ");
 constexpr int TimeoutMs = 5000;
+constexpr int RetryMs = 50;
 } // namespace
 
 SingleInstance::SingleInstance(const QString& runtimeFolder, QObject* parent)
@@ -23,30 +27,17 @@ bool SingleInstance::acquire() {
     QDir().mkpath(QFileInfo(m_lockPath).path());
     m_lock = std::make_unique<QLockFile>(m_lockPath);
     m_lock->setStaleLockTime(0); // a lock left by a crashed run is taken over
-    if (!m_lock->tryLock(100))
-        return false;
+    return m_lock->tryLock(100);
+}
 
-    // A socket file left by a crashed run would keep listen() from working.
-    QLocalServer::removeServer(m_socketPath);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                // A request may arrive in pieces: only whole lines count.
-                // The answer goes first: a dial request runs a dialog until the call ends.
-                while (socket->canReadLine()) {
-                    const QByteArray line = socket->readLine().trimmed();
-                    socket->write("ok\n");
-                    socket->flush();
-                    handleRequest(line);
-                }
-            });
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    });
-    m_server->listen(m_socketPath);
-    return true;
+void SingleInstance::listen() {
+    ProgramModule module(NetworkModuleName);
+    auto* listenLocal = module.resolveAs<ListenLocalFunction>(ListenLocalSymbol);
+    QString error = module.errorString();
+    if (!listenLocal ||
+        !listenLocal(
+            m_socketPath, this, [this](const QByteArray& line) { handleRequest(line); }, &error))
+        qWarning("Later starts cannot reach this program: %s", qPrintable(error));
 }
 
 void SingleInstance::handleRequest(const QByteArray& line) {
@@ -65,14 +56,20 @@ bool SingleInstance::handOverLink(const QString& link) {
 }
 
 bool SingleInstance::sendRequest(const QByteArray& request) {
-    QLocalSocket socket;
-    socket.connectToServer(m_socketPath);
-    if (!socket.waitForConnected(TimeoutMs))
+    ProgramModule module(NetworkModuleName);
+    auto* sendLocal = module.resolveAs<SendLocalFunction>(SendLocalSymbol);
+    if (!sendLocal) {
+        qWarning("%s", qPrintable(module.errorString()));
         return false;
-    socket.write(request);
-    if (!socket.waitForBytesWritten(TimeoutMs))
-        return false;
-    const bool answered = socket.waitForReadyRead(TimeoutMs);
-    socket.disconnectFromServer();
-    return answered;
+    }
+    // The running program listens once its first window is drawn; a start just then waits.
+    // A request that got through is not sent twice.
+    const QDeadlineTimer deadline(TimeoutMs);
+    for (;;) {
+        const LocalSendResult result =
+            sendLocal(m_socketPath, request, int(qMax<qint64>(1, deadline.remainingTime())));
+        if (result != LocalSendResult::NobodyListens || deadline.hasExpired())
+            return result == LocalSendResult::Answered;
+        QThread::msleep(RetryMs);
+    }
 }

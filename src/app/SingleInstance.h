@@ -4,8 +4,6 @@
 #include <QObject>
 #include <memory>
 
-class QLocalServer;
-
 // One running program per user: a second start asks the first to show its window and ends,
 // so two windows never overwrite each other's saves.
 class SingleInstance : public QObject {
@@ -15,8 +13,10 @@ public:
     explicit SingleInstance(const QString& runtimeFolder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // true: this is the only running program, and it now listens for later starts.
+    // true: this is the only running program.
     bool acquire();
+    // With the lock acquired: from now on later starts are heard. Until then they wait for it.
+    void listen();
     // From a later start: asks the running program to show itself. true when it answered.
     bool activateRunning();
     // From a later start with a tel:/callto: link: the running program dials it.
@@ -33,5 +33,4 @@ private:
     QString m_lockPath;
     QString m_socketPath;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
 };

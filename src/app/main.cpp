@@ -47,6 +47,8 @@ int main(int argc, char* argv[]) {
             link.isEmpty() ? instance.activateRunning() : instance.handOverLink(link);
         return answered ? 0 : 1;
     }
+    // Listening loads the network module, which the first frame does not need.
+    AfterFirstFrame::run(&instance, [&instance] { instance.listen(); });
 
     const QString dataFolder = DataFolder::ForThisStart();
     // Holding the lock, nobody else can be saving here: what a killed save left is garbage.

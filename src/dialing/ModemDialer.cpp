@@ -22,7 +22,11 @@ constexpr int DrainLimitMs = 1000;
 
 ModemDialer::ModemDialer(QObject* parent) : QObject(parent) {}
 
-ModemDialer::~ModemDialer() = default;
+ModemDialer::~ModemDialer() {
+    // Closed while the answer and the flags it may report to still exist.
+    m_awaitingAnswer = false;
+    m_line.reset();
+}
 
 SerialLine* ModemDialer::line() {
     if (m_line)

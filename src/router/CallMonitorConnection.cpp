@@ -1,46 +1,43 @@
 #include "router/CallMonitorConnection.h"
 
 #include "router/CallMonitorMessages.h"
+#include "support/ProgramModule.h"
 
-#include <QTcpSocket>
-
-#ifdef Q_OS_LINUX
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#endif
-
-namespace {
-
-// A router that vanished without a word (power cut, cable) is noticed within about two minutes
-// instead of the system's two hours.
-void keepAlive(QTcpSocket* socket) {
-    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-#ifdef Q_OS_LINUX
-    const int descriptor = int(socket->socketDescriptor());
-    const int idleSeconds = 60, intervalSeconds = 15, probes = 4;
-    ::setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPIDLE, &idleSeconds, sizeof idleSeconds);
-    ::setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPINTVL, &intervalSeconds, sizeof intervalSeconds);
-    ::setsockopt(descriptor, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
-#endif
-}
-
-} // namespace
+#include <QIODevice>
 
 CallMonitorConnection::CallMonitorConnection(QObject* parent)
-    : QObject(parent), m_socket(new QTcpSocket(this)), m_stateText(CallMonitorMessages::Off) {
+    : QObject(parent), m_stateText(CallMonitorMessages::Off) {
     m_retry.setSingleShot(true);
     m_connectLimit.setSingleShot(true);
     m_connectLimit.setInterval(ConnectLimitMs);
     connect(&m_retry, &QTimer::timeout, this, &CallMonitorConnection::connectNow);
     connect(&m_connectLimit, &QTimer::timeout, this,
             [this] { fail(CallMonitorMessages::NoAnswer); });
-    connect(m_socket, &QTcpSocket::connected, this, &CallMonitorConnection::onConnected);
-    connect(m_socket, &QTcpSocket::readyRead, this, &CallMonitorConnection::readLines);
-    connect(m_socket, &QTcpSocket::errorOccurred, this,
-            [this](QAbstractSocket::SocketError error) { fail(reasonFor(error)); });
-    connect(m_socket, &QTcpSocket::disconnected, this,
-            [this] { fail(CallMonitorMessages::ClosedByRouter); });
+}
+
+CallMonitorConnection::~CallMonitorConnection() {
+    // A socket closed while connected reports it; nothing must come of that now.
+    m_state = State::Off;
+    m_line.reset();
+}
+
+TcpLine* CallMonitorConnection::line() {
+    if (m_line)
+        return m_line.get();
+    ProgramModule module(TcpLine::ModuleName);
+    auto* create = module.resolveAs<TcpLine::CreateFunction>(TcpLine::CreateSymbol);
+    if (!create) {
+        m_moduleError = QStringLiteral("Die Netzwerkanbindung des Programms fehlt: %1")
+                            .arg(module.errorString());
+        qWarning("%s", qPrintable(m_moduleError));
+        return nullptr;
+    }
+    m_line.reset(create());
+    connect(m_line->device(), &QIODevice::readyRead, this, &CallMonitorConnection::readLines);
+    m_line->onEvents({[this] { onConnected(); },
+                      [this](TcpLine::Failure failure) { fail(reasonFor(failure)); },
+                      [this] { fail(CallMonitorMessages::ClosedByRouter); }});
+    return m_line.get();
 }
 
 int CallMonitorConnection::pauseSeconds(int failures) {
@@ -64,7 +61,8 @@ void CallMonitorConnection::stop() {
     m_connectLimit.stop();
     // Off first: aborting a connected socket reports a disconnect, which must not schedule more.
     setState(State::Off, CallMonitorMessages::Off);
-    m_socket->abort();
+    if (m_line)
+        m_line->abort();
     m_buffer.clear();
     m_discarding = false;
 }
@@ -73,18 +71,23 @@ void CallMonitorConnection::connectNow() {
     m_retry.stop();
     // Aborting an open connection reports a disconnect, which is no failure here.
     m_state = State::Off;
-    m_socket->abort();
+    if (m_line)
+        m_line->abort();
     setState(State::Connecting, CallMonitorMessages::Connecting);
     m_buffer.clear();
     m_discarding = false;
+    if (!line()) {
+        fail(m_moduleError);
+        return;
+    }
     m_connectLimit.start();
-    m_socket->connectToHost(m_host, m_port);
+    m_line->connectToHost(m_host, m_port);
 }
 
 void CallMonitorConnection::onConnected() {
     m_connectLimit.stop();
     m_failures = 0;
-    keepAlive(m_socket);
+    m_line->keepAlive();
     setState(State::Connected, CallMonitorMessages::Connected);
 }
 
@@ -95,14 +98,15 @@ void CallMonitorConnection::fail(const QString& reason) {
     m_connectLimit.stop();
     const int pause = pauseSeconds(++m_failures);
     setState(State::Waiting, CallMonitorMessages::Waiting.arg(pause).arg(reason));
-    m_socket->abort();
+    if (m_line)
+        m_line->abort();
     m_retry.start(pause * 1000);
     if (wasConnected)
         emit connectionLost();
 }
 
 void CallMonitorConnection::readLines() {
-    m_buffer += m_socket->readAll();
+    m_buffer += m_line->device()->readAll();
     qsizetype start = 0;
     for (;;) {
         const qsizetype end = m_buffer.indexOf('\n', start);
@@ -138,19 +142,20 @@ void CallMonitorConnection::setState(State state, const QString& text) {
     emit stateChanged(text);
 }
 
-QString CallMonitorConnection::reasonFor(QAbstractSocket::SocketError error) {
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError:
+QString CallMonitorConnection::reasonFor(TcpLine::Failure failure) {
+    switch (failure) {
+    case TcpLine::Failure::Refused:
         return CallMonitorMessages::Refused;
-    case QAbstractSocket::RemoteHostClosedError:
+    case TcpLine::Failure::ClosedByPeer:
         return CallMonitorMessages::ClosedByRouter;
-    case QAbstractSocket::HostNotFoundError:
+    case TcpLine::Failure::HostNotFound:
         return CallMonitorMessages::HostNotFound;
-    case QAbstractSocket::SocketTimeoutError:
+    case TcpLine::Failure::TimedOut:
         return CallMonitorMessages::NoAnswer;
-    case QAbstractSocket::NetworkError:
+    case TcpLine::Failure::NetworkDown:
         return CallMonitorMessages::NetworkDown;
-    default:
-        return CallMonitorMessages::OtherError;
+    case TcpLine::Failure::Other:
+        break;
     }
+    return CallMonitorMessages::OtherError;
 }

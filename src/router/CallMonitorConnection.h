@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QAbstractSocket>
+#include "router/TcpLine.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QTimer>
-
-class QTcpSocket;
+#include <memory>
 
 // The connection to the router's call monitor: whole lines out of the byte stream, and a
 // connection that comes back by itself after the router restarted or the network dropped,
@@ -21,6 +21,7 @@ public:
     static constexpr int ConnectLimitMs = 15000;
 
     explicit CallMonitorConnection(QObject* parent = nullptr);
+    ~CallMonitorConnection() override;
 
     // The pause before the next attempt after this many failed ones in a row (1, 2, ...).
     static int pauseSeconds(int failures);
@@ -40,14 +41,17 @@ signals:
     void connectionLost();
 
 private:
+    // The connection from the network module, made at the first attempt; null without it.
+    TcpLine* line();
     void connectNow();
     void onConnected();
     void fail(const QString& reason);
     void readLines();
     void setState(State state, const QString& text);
-    static QString reasonFor(QAbstractSocket::SocketError error);
+    static QString reasonFor(TcpLine::Failure failure);
 
-    QTcpSocket* m_socket;
+    std::unique_ptr<TcpLine> m_line;
+    QString m_moduleError;
     QTimer m_retry;
     QTimer m_connectLimit;
     QString m_host;

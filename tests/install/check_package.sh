@@ -25,10 +25,10 @@ grep -qF '<screenshot type="default">' "$metainfo" || fail "no screenshot"
 
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version $(dpkg-deb -f "$deb" Version)"
 depends=$(dpkg-deb -f "$deb" Depends)
-# libphonenumber, libsndfile and QtSerialPort come from the modules beside the program.
+# libphonenumber, libsndfile, QtSerialPort and QtNetwork come from the modules beside the program.
 case "$depends" in *libqt6widgets6\ \(\>=*libphonenumber*) ;; *libphonenumber*libqt6widgets6\ \(\>=*) ;;
     *) fail "Depends: $depends" ;; esac
-for library in libsndfile libqt6serialport6; do
+for library in libsndfile libqt6serialport6 libqt6network6; do
     case "$depends" in *"$library"*) ;; *) fail "Depends: $depends" ;; esac
 done
 recommends=$(dpkg-deb -f "$deb" Recommends)

@@ -48,7 +48,11 @@ void TestPaths::modulesLoadFromTheProgramFolder() {
         {"kurbelfon-phonenumbers", "kurbelfonStoredNumber"},
         {"kurbelfon-sound", "kurbelfonCreateSoundPlayer"},
         {"kurbelfon-keystore", "kurbelfonReadSecret"},
-        {"kurbelfon-modem", "kurbelfonCreateSerialLine"}};
+        {"kurbelfon-modem", "kurbelfonCreateSerialLine"},
+        {"kurbelfon-network", "kurbelfonCreateTr64Transport"},
+        {"kurbelfon-network", "kurbelfonCreateTcpLine"},
+        {"kurbelfon-network", "kurbelfonListenLocal"},
+        {"kurbelfon-network", "kurbelfonSendLocal"}};
     for (const auto& [name, symbol] : modules) {
         ProgramModule module(name);
         QVERIFY2(module.resolve(symbol), qPrintable(name + (": " + module.errorString())));
