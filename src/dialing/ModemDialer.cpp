@@ -31,14 +31,11 @@ ModemDialer::~ModemDialer() {
 SerialLine* ModemDialer::line() {
     if (m_line)
         return m_line.get();
-    ProgramModule module(SerialLine::ModuleName);
-    auto* create = module.resolveAs<SerialLine::CreateFunction>(SerialLine::CreateSymbol);
-    if (!create) {
-        m_moduleError =
-            QStringLiteral("Die Modemanbindung des Programms fehlt: %1").arg(module.errorString());
-        qWarning("%s", qPrintable(m_moduleError));
+    auto* create = ProgramModule::resolvePartAs<SerialLine::CreateFunction>(
+        SerialLine::ModuleName, SerialLine::CreateSymbol, QStringLiteral("Modemanbindung"),
+        &m_moduleError);
+    if (!create)
         return nullptr;
-    }
     m_line.reset(create());
     connect(m_line->device(), &QIODevice::readyRead, this, &ModemDialer::Comm_OnComm);
     m_line->onLineLost([this] { onLineLost(); });

@@ -4,13 +4,10 @@
 
 bool SoundModulePlayer::open() {
     if (!m_player) {
-        ProgramModule module(ModuleName);
-        auto* create = module.resolveAs<SoundPlayer*()>(CreateSymbol);
-        if (!create) {
-            m_error = QStringLiteral("Die Klangausgabe des Programms fehlt: %1")
-                          .arg(module.errorString());
+        auto* create = ProgramModule::resolvePartAs<SoundPlayer*()>(
+            ModuleName, CreateSymbol, QStringLiteral("Klangausgabe"), &m_error);
+        if (!create)
             return false;
-        }
         m_player.reset(create());
     }
     return m_player->open();

@@ -24,14 +24,11 @@ CallMonitorConnection::~CallMonitorConnection() {
 TcpLine* CallMonitorConnection::line() {
     if (m_line)
         return m_line.get();
-    ProgramModule module(TcpLine::ModuleName);
-    auto* create = module.resolveAs<TcpLine::CreateFunction>(TcpLine::CreateSymbol);
-    if (!create) {
-        m_moduleError = QStringLiteral("Die Netzwerkanbindung des Programms fehlt: %1")
-                            .arg(module.errorString());
-        qWarning("%s", qPrintable(m_moduleError));
+    auto* create = ProgramModule::resolvePartAs<TcpLine::CreateFunction>(
+        TcpLine::ModuleName, TcpLine::CreateSymbol, QStringLiteral("Netzwerkanbindung"),
+        &m_moduleError);
+    if (!create)
         return nullptr;
-    }
     m_line.reset(create());
     connect(m_line->device(), &QIODevice::readyRead, this, &CallMonitorConnection::readLines);
     m_line->onEvents({[this] { onConnected(); },

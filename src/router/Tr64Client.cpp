@@ -40,14 +40,12 @@ QString Tr64Client::readableFingerprint(const QString& sha256Hex) {
 void Tr64Client::call(const QString& service, const QString& controlUrl, const QString& action,
                       const SoapMessage::Arguments& arguments, Done done) {
     if (!m_transport) {
-        ProgramModule module(Tr64Transport::ModuleName);
-        auto* create = module.resolveAs<Tr64Transport::CreateFunction>(Tr64Transport::CreateSymbol);
+        Tr64Result missing;
+        auto* create = ProgramModule::resolvePartAs<Tr64Transport::CreateFunction>(
+            Tr64Transport::ModuleName, Tr64Transport::CreateSymbol,
+            QStringLiteral("Netzwerkanbindung"), &missing.detail);
         if (!create) {
-            Tr64Result missing;
             missing.error = RouterError::Unreachable;
-            missing.detail = QStringLiteral("Die Netzwerkanbindung des Programms fehlt: %1")
-                                 .arg(module.errorString());
-            qWarning("%s", qPrintable(missing.detail));
             QTimer::singleShot(0, this, [done, missing] { done(missing); });
             return;
         }

@@ -25,3 +25,14 @@ QFunctionPointer ProgramModule::resolve(const char* symbol) {
     m_error = function ? QString() : library.errorString();
     return function;
 }
+
+QFunctionPointer ProgramModule::resolvePart(const char* name, const char* symbol,
+                                            const QString& part, QString* missing) {
+    ProgramModule module(name);
+    const QFunctionPointer function = module.resolve(symbol);
+    if (!function) {
+        *missing = QStringLiteral("Die %1 des Programms fehlt: %2").arg(part, module.errorString());
+        qWarning("%s", qPrintable(*missing));
+    }
+    return function;
+}

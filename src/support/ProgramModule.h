@@ -18,6 +18,16 @@ public:
     }
     QString errorString() const { return m_error; }
 
+    // For a part of the program the user asked for (part: "Klangausgabe", ...): when the module
+    // or its function is missing, *missing says so in words for the user and the log.
+    static QFunctionPointer resolvePart(const char* name, const char* symbol, const QString& part,
+                                        QString* missing);
+    template <typename Function>
+    static Function* resolvePartAs(const char* name, const char* symbol, const QString& part,
+                                   QString* missing) {
+        return reinterpret_cast<Function*>(resolvePart(name, symbol, part, missing));
+    }
+
     // Where the modules lie: modules/ beside the running executable (a copied program folder
     // too).
     static QString Folder();
