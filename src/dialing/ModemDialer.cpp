@@ -31,12 +31,10 @@ ModemDialer::~ModemDialer() {
 SerialLine* ModemDialer::line() {
     if (m_line)
         return m_line.get();
-    auto* create = ProgramModule::resolvePartAs<SerialLine::CreateFunction>(
-        SerialLine::ModuleName, SerialLine::CreateSymbol, QStringLiteral("Modemanbindung"),
-        &m_moduleError);
-    if (!create)
+    m_line =
+        ProgramModule::createPart<SerialLine>(QStringLiteral("Modemanbindung"), &m_moduleError);
+    if (!m_line)
         return nullptr;
-    m_line.reset(create());
     connect(m_line->device(), &QIODevice::readyRead, this, &ModemDialer::Comm_OnComm);
     m_line->onLineLost([this] { onLineLost(); });
     return m_line.get();

@@ -24,12 +24,10 @@ CallMonitorConnection::~CallMonitorConnection() {
 TcpLine* CallMonitorConnection::line() {
     if (m_line)
         return m_line.get();
-    auto* create = ProgramModule::resolvePartAs<TcpLine::CreateFunction>(
-        TcpLine::ModuleName, TcpLine::CreateSymbol, QStringLiteral("Netzwerkanbindung"),
-        &m_moduleError);
-    if (!create)
+    m_line =
+        ProgramModule::createPart<TcpLine>(QStringLiteral("Netzwerkanbindung"), &m_moduleError);
+    if (!m_line)
         return nullptr;
-    m_line.reset(create());
     connect(m_line->device(), &QIODevice::readyRead, this, &CallMonitorConnection::readLines);
     m_line->onEvents({[this] { onConnected(); },
                       [this](TcpLine::Failure failure) { fail(reasonFor(failure)); },

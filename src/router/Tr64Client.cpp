@@ -41,15 +41,13 @@ void Tr64Client::call(const QString& service, const QString& controlUrl, const Q
                       const SoapMessage::Arguments& arguments, Done done) {
     if (!m_transport) {
         Tr64Result missing;
-        auto* create = ProgramModule::resolvePartAs<Tr64Transport::CreateFunction>(
-            Tr64Transport::ModuleName, Tr64Transport::CreateSymbol,
-            QStringLiteral("Netzwerkanbindung"), &missing.detail);
-        if (!create) {
+        m_transport = ProgramModule::createPart<Tr64Transport>(QStringLiteral("Netzwerkanbindung"),
+                                                               &missing.detail, m_target);
+        if (!m_transport) {
             missing.error = RouterError::Unreachable;
             QTimer::singleShot(0, this, [done, missing] { done(missing); });
             return;
         }
-        m_transport.reset(create(m_target));
     }
     m_transport->call(service, controlUrl, action, arguments, std::move(done));
 }

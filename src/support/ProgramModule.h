@@ -2,6 +2,7 @@
 
 #include <QFunctionPointer>
 #include <QString>
+#include <memory>
 
 // A part of the program kept in a library of its own beside the executable and loaded when it is
 // first needed: the libraries it brings would otherwise be loaded and relocated before the first
@@ -26,6 +27,15 @@ public:
     static Function* resolvePartAs(const char* name, const char* symbol, const QString& part,
                                    QString* missing) {
         return reinterpret_cast<Function*>(resolvePart(name, symbol, part, missing));
+    }
+    // A part whose interface names its module and factory (ModuleName, CreateSymbol,
+    // CreateFunction); null when it is missing.
+    template <typename Part, typename... Arguments>
+    static std::unique_ptr<Part> createPart(const QString& part, QString* missing,
+                                            const Arguments&... arguments) {
+        auto* create = resolvePartAs<typename Part::CreateFunction>(
+            Part::ModuleName, Part::CreateSymbol, part, missing);
+        return std::unique_ptr<Part>(create ? create(arguments...) : nullptr);
     }
 
     // Where the modules lie: modules/ beside the running executable (a copied program folder
