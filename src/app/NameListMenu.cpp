@@ -9,11 +9,7 @@
 NameListMenu::NameListMenu(QWidget* parent)
     : QObject(parent), m_pummain(new QMenu(QStringLiteral("Namensliste"), parent)) {
     m_pummain->setObjectName(QStringLiteral("pummain"));
-    m_pum = AddNumberedItems(m_pummain,
-                             {QStringLiteral("&Einfügen"), QStringLiteral("&Ändern"),
-                              QStringLiteral("&Löschen"), QStringLiteral("-"),
-                              QStringLiteral("&Abbrechen")},
-                             QStringLiteral("pum"));
+    m_pum = AddListEditItems(m_pummain, QStringLiteral("pum"));
 }
 
 int NameListMenu::choose(const QPoint& globalPos, bool entrySelected) {

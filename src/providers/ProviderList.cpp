@@ -48,11 +48,7 @@ ProviderList::ProviderList(QCheckBox* telcoListChk, QTreeView* telcoList, const 
 void ProviderList::buildMenu() {
     m_pummain3 = new QMenu(ProviderMessages::MenuTitle, m_telcoList);
     m_pummain3->setObjectName(QStringLiteral("pummain3"));
-    m_pum3 = AddNumberedItems(m_pummain3,
-                              {QStringLiteral("&Einfügen"), QStringLiteral("&Ändern"),
-                               QStringLiteral("&Löschen"), QStringLiteral("-"),
-                               QStringLiteral("&Abbrechen")},
-                              QStringLiteral("pum3_"));
+    m_pum3 = AddListEditItems(m_pummain3, QStringLiteral("pum3_"));
 }
 
 int ProviderList::SelectedProviderIndex(const QAbstractItemView* view) {

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -277,15 +276,12 @@ void FileSaver::removeLeftovers(const QString& path) {
     const QString prefix = QLatin1Char('.') + info.completeBaseName();
     // The names candidateName() gives: ".<file>.<purpose>-<pid>-<counter>". Matched only where
     // the name may be one: matching every file of the folder was a noticeable part of the start.
-    std::optional<QRegularExpression> leftover;
+    const QRegularExpression leftover(
+        QStringLiteral("^\\.%1[^/]*\\.(neu|bak|alt|kopie)-\\d+-\\d+$")
+            .arg(QRegularExpression::escape(info.completeBaseName())));
     const QDir folder = info.absoluteDir();
     for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!name.startsWith(prefix))
-            continue;
-        if (!leftover)
-            leftover.emplace(QStringLiteral("^\\.%1[^/]*\\.(neu|bak|alt|kopie)-\\d+-\\d+$")
-                                 .arg(QRegularExpression::escape(info.completeBaseName())));
-        if (leftover->match(name).hasMatch())
+        if (name.startsWith(prefix) && leftover.match(name).hasMatch())
             QFile::remove(folder.filePath(name));
     }
 }

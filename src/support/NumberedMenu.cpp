@@ -17,3 +17,11 @@ QList<QAction*> AddNumberedItems(QMenu* menu, const QStringList& captions,
     menu->setDefaultAction(items.last());
     return items;
 }
+
+QList<QAction*> AddListEditItems(QMenu* menu, const QString& namePrefix) {
+    return AddNumberedItems(menu,
+                            {QStringLiteral("&Einfügen"), QStringLiteral("&Ändern"),
+                             QStringLiteral("&Löschen"), QStringLiteral("-"),
+                             QStringLiteral("&Abbrechen")},
+                            namePrefix);
+}

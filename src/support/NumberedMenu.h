@@ -12,3 +12,6 @@ class QMenu;
 // Returns the items by number; index 0 is unused.
 QList<QAction*> AddNumberedItems(QMenu* menu, const QStringList& captions,
                                  const QString& namePrefix);
+// The numbered items of a list's context menu: "&Einfügen", "&Ändern", "&Löschen", a line and
+// "&Abbrechen".
+QList<QAction*> AddListEditItems(QMenu* menu, const QString& namePrefix);
