@@ -61,6 +61,8 @@ CallEvent CallEvent::fromLine(const QByteArray& line) {
     if (kind == "RING") {
         if (!has(5) || !readNumber(fields.at(3), number))
             return event;
+        if (!readNumber(fields.at(4), event.ownNumber))
+            event.ownNumber.clear();
         type = Ring;
     } else if (kind == "CALL") {
         if (!has(6) || !readNumber(fields.at(5), number))

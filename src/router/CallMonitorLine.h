@@ -12,6 +12,8 @@ struct CallEvent {
     QString id;
     // Ring: the caller, empty when withheld; Call: the number dialled. Digits, "*" and "+" only.
     QString number;
+    // Ring: the own number that was called, empty when the router gave none that reads.
+    QString ownNumber;
 
     // The line without its line end. Damaged lines (missing fields, text that is no number where
     // a number belongs, bytes that are not text) give Invalid, never a made-up caller.

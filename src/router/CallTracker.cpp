@@ -1,22 +1,33 @@
 #include "router/CallTracker.h"
 
+#include <QElapsedTimer>
+#include <QStringList>
+#include <memory>
 #include <utility>
 
-CallTracker::CallTracker(QObject* parent) : QObject(parent) {}
+CallTracker::CallTracker(QObject* parent) : QObject(parent) {
+    m_clock = [timer = std::make_shared<QElapsedTimer>()] {
+        if (!timer->isValid())
+            timer->start();
+        return timer->elapsed();
+    };
+}
 
 void CallTracker::handle(const CallEvent& event) {
+    const qint64 now = m_clock();
+    forgetStale(now);
     switch (event.type) {
     case CallEvent::Ring:
-    case CallEvent::Call:
-        if (m_calls.contains(event.id) || m_calls.size() >= MaxOpenCalls)
+    case CallEvent::Call: {
+        // Only a RING repeated while its id still rings is the same call; a reused id whose
+        // call was picked up or whose end got lost starts a new one.
+        const auto call = m_calls.constFind(event.id);
+        if (call != m_calls.cend() && call->state == State::Ringing &&
+            event.type == CallEvent::Ring)
             return;
-        if (event.type == CallEvent::Call) {
-            m_calls.insert(event.id, {State::Outgoing, event.number});
-            return;
-        }
-        m_calls.insert(event.id, {State::Ringing, event.number});
-        emit ringing(event.id, event.number);
+        start(event, now);
         return;
+    }
     case CallEvent::Connect: {
         const auto call = m_calls.find(event.id);
         if (call == m_calls.end() || call->state != State::Ringing)
@@ -32,13 +43,52 @@ void CallTracker::handle(const CallEvent& event) {
         const Call ended = *call;
         m_calls.erase(call);
         if (ended.state == State::Ringing)
-            emit missed(event.id, ended.number);
+            emit missed(event.id, ended.number, ended.ownNumber);
         return;
     }
     case CallEvent::Invalid:
     case CallEvent::Unknown:
         return;
     }
+}
+
+void CallTracker::start(const CallEvent& event, qint64 now) {
+    forget(event.id);
+    // Full: lost ends must not shut out the next real call, so the oldest open call goes.
+    if (m_calls.size() >= MaxOpenCalls) {
+        auto oldest = m_calls.cbegin();
+        for (auto call = m_calls.cbegin(); call != m_calls.cend(); ++call) {
+            if (call->order < oldest->order)
+                oldest = call;
+        }
+        forget(oldest.key());
+    }
+    const bool incoming = event.type == CallEvent::Ring;
+    m_calls.insert(event.id, {incoming ? State::Ringing : State::Outgoing, event.number,
+                              event.ownNumber, now, ++m_started});
+    if (incoming)
+        emit ringing(event.id, event.number, event.ownNumber);
+}
+
+void CallTracker::forget(QString id) {
+    const auto call = m_calls.constFind(id);
+    if (call == m_calls.cend())
+        return;
+    const bool wasRinging = call->state == State::Ringing;
+    m_calls.erase(call);
+    if (wasRinging)
+        emit abandoned(id);
+}
+
+void CallTracker::forgetStale(qint64 now) {
+    QStringList stale;
+    for (auto call = m_calls.cbegin(); call != m_calls.cend(); ++call) {
+        const qint64 limit = call->state == State::Ringing ? RingingLimitMs : OpenLimitMs;
+        if (now - call->since > limit)
+            stale << call.key();
+    }
+    for (const QString& id : stale)
+        forget(id);
 }
 
 void CallTracker::forgetAll() {

@@ -6,12 +6,16 @@
 namespace {
 
 // A stored number's blanks only group it: "49 89 1234567" and "49 891234567" are one number.
+// What follows a pause or another dial control ("49 30 9876543,,22") is dialed after the
+// call is up, never part of the caller's number.
 QString digitsOf(QStringView number) {
     QString digits;
     digits.reserve(number.size());
     for (const QChar c : number) {
         if (c.isDigit())
             digits += c;
+        else if (QStringView(u",WwPpTt!@*#").contains(c))
+            break;
     }
     return digits;
 }

@@ -76,6 +76,8 @@ private slots:
                                                << "Berg, Otto" << 1;
         QTest::newRow("duplicate: first card, first entry") << "040998877"
                                                             << "Alt, Erste" << 1;
+        QTest::newRow("stored with a dial suffix") << "0309876543"
+                                                   << "Durchwahl, Dora" << 1;
         QTest::newRow("not found") << "0697777777"
                                    << "" << 0;
         QTest::newRow("internal call") << "**610"
@@ -85,7 +87,8 @@ private slots:
         PhoneRegister book;
         book.card(1)->setLines({MakeEntryLine("Berg, Otto", "49 3012345", 0),
                                 MakeEntryLine("Zeh, Letzte", "49 40 998877", 0),
-                                MakeEntryLine("Alt, Erste", "49 40 998877", 0)});
+                                MakeEntryLine("Alt, Erste", "49 40 998877", 0),
+                                MakeEntryLine("Durchwahl, Dora", "49 30 9876543,,22", 0)});
         book.card(2)->setLines({MakeEntryLine("Muster, Anna", "49 89 1234567", 0),
                                 MakeEntryLine("Doppelt, Zweite", "49 40 998877", 0)});
         book.card(3)->addLine(MakeEntryLine("Mobil, Max", "49 175 5290123", 1));
@@ -119,6 +122,22 @@ private slots:
             << QStringList{"ringing 1", "ringing 2", "missed 2", "ringing 2"};
         QTest::newRow("outgoing shows nothing")
             << QStringList{"CALL 3", "CONNECT 3", "DISCONNECT 3", "DISCONNECT 4"} << QStringList{};
+        QTest::newRow("id of a call whose end was lost")
+            << QStringList{"CALL 3", "RING 3", "DISCONNECT 3"}
+            << QStringList{"ringing 3", "missed 3"};
+        QTest::newRow("id of a call under way")
+            << QStringList{"RING 4", "CONNECT 4", "RING 4", "DISCONNECT 4"}
+            << QStringList{"ringing 4", "answered 4", "ringing 4", "missed 4"};
+        QStringList flood, announced;
+        for (int id = 100; id < 100 + CallTracker::MaxOpenCalls; ++id)
+            flood << QString("RING %1").arg(id), announced << QString("ringing %1").arg(id);
+        QTest::newRow("full: the oldest open call goes")
+            << flood + QStringList{"RING 7", "DISCONNECT 7", "DISCONNECT 100"}
+            << announced + QStringList{"abandoned 100", "ringing 7", "missed 7"};
+        QTest::newRow("lost ends are forgotten")
+            << QStringList{"RING 1",       "CALL 2",     "WAIT 301", "RING 3",
+                           "DISCONNECT 1", "WAIT 43200", "CALL 2",   "DISCONNECT 3"}
+            << QStringList{"ringing 1", "abandoned 1", "ringing 3", "abandoned 3"};
     }
     void calls() {
         CallTracker tracker;
@@ -129,14 +148,24 @@ private slots:
                 [&](const QString& id) { seen << "answered " + id; });
         connect(&tracker, &CallTracker::missed, this,
                 [&](const QString& id) { seen << "missed " + id; });
+        connect(&tracker, &CallTracker::abandoned, this,
+                [&](const QString& id) { seen << "abandoned " + id; });
+        qint64 now = 0;
+        tracker.setClock([&] { return now; });
         const QHash<QString, CallEvent::Type> types{{"RING", CallEvent::Ring},
                                                     {"CALL", CallEvent::Call},
                                                     {"CONNECT", CallEvent::Connect},
                                                     {"DISCONNECT", CallEvent::Disconnect}};
         QFETCH(QStringList, events);
         QFETCH(QStringList, announced);
-        for (const QString& event : events)
-            tracker.handle({types.value(event.section(' ', 0, 0)), event.section(' ', 1), "089"});
+        for (const QString& event : events) {
+            if (event.startsWith("WAIT ")) {
+                now += event.section(' ', 1).toLongLong() * 1000;
+                continue;
+            }
+            tracker.handle(
+                {types.value(event.section(' ', 0, 0)), event.section(' ', 1), "089", {}});
+        }
         QCOMPARE(seen, announced);
     }
 
