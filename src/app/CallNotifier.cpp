@@ -9,6 +9,7 @@
 #include <QDBusPendingReply>
 #include <QSystemTrayIcon>
 #include <QVariantMap>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -22,6 +23,7 @@ const QString CallBackAction = QStringLiteral("callback");
 constexpr int ReplyLimitMs = 5000;
 constexpr int RingingBalloonMs = 10000;
 constexpr int MissedBalloonMs = 30000;
+constexpr qsizetype MaxCallBacks = 100;
 
 // Notification services have no accelerators: the "&" would be shown.
 QString actionLabel() {
@@ -54,42 +56,53 @@ bool CallNotifier::busConnected() {
                     SLOT(onActionInvoked(uint, QString)));
         bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
                     SLOT(onNotificationClosed(uint, uint)));
+        askCapabilities();
     }
     return m_busConnected;
 }
 
-void CallNotifier::showRinging(const QString& callId, const QString& summary,
-                               const QString& number) {
+void CallNotifier::showRinging(const QString& callId, const QString& summary, const QString& body) {
     if (!busConnected()) {
-        balloon(summary, number, RingingBalloonMs);
+        balloon(summary, body, RingingBalloonMs);
         return;
     }
     const quint64 serial = m_nextSerial++;
     m_ringing.insert(callId, serial);
     m_shown.insert(serial, Shown{});
-    notify(0, summary, number, {}, [this, serial, summary, number](std::optional<uint> id) {
+    notify(0, summary, body, {}, [this, serial, summary, body](std::optional<uint> id) {
         if (!id)
-            balloon(summary, number, RingingBalloonMs);
+            balloon(summary, body, RingingBalloonMs);
         onShown(serial, id);
     });
 }
 
-void CallNotifier::showMissed(const QString& callId, const QString& summary, const QString& number,
+void CallNotifier::showMissed(const QString& callId, const QString& summary, const QString& body,
                               const QString& callBackNumber) {
-    if (!busConnected()) {
-        balloon(summary, number, MissedBalloonMs, callBackNumber);
+    // A service that shows no buttons and no clicks would leave no way to call back; the
+    // balloon's click does.
+    const bool balloonCallsBack = !callBackNumber.isEmpty() && m_withoutActions && m_tray &&
+                                  QSystemTrayIcon::supportsMessages();
+    if (!busConnected() || balloonCallsBack) {
+        closeRinging(callId);
+        balloon(summary, body, MissedBalloonMs, callBackNumber);
         return;
     }
-    const auto show = [this, summary, number, callBackNumber](Shown& ringing) {
+    const auto show = [this, summary, body, callBackNumber](Shown& ringing) {
         QStringList actions;
         if (!callBackNumber.isEmpty())
             actions = {DefaultAction, actionLabel(), CallBackAction, actionLabel()};
-        notify(ringing.notificationId, summary, number, actions,
-               [this, summary, number, callBackNumber](std::optional<uint> id) {
-                   if (!id)
-                       balloon(summary, number, MissedBalloonMs, callBackNumber);
-                   else if (!callBackNumber.isEmpty())
+        notify(ringing.notificationId, summary, body, actions,
+               [this, summary, body, callBackNumber](std::optional<uint> id) {
+                   if (!id) {
+                       balloon(summary, body, MissedBalloonMs, callBackNumber);
+                   } else if (!callBackNumber.isEmpty()) {
+                       // A service that never says a notification was closed must not make
+                       // the list grow with every call.
+                       while (m_callBacks.size() >= MaxCallBacks)
+                           m_callBacks.remove(
+                               *std::min_element(m_callBacks.keyBegin(), m_callBacks.keyEnd()));
                        m_callBacks.insert(*id, callBackNumber);
+                   }
                });
     };
     if (m_ringing.contains(callId)) {
@@ -98,6 +111,20 @@ void CallNotifier::showMissed(const QString& callId, const QString& summary, con
     }
     Shown none;
     show(none);
+}
+
+void CallNotifier::askCapabilities() {
+    const QDBusMessage message =
+        QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("GetCapabilities"));
+    auto* watcher = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(message, ReplyLimitMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* finished) {
+                const QDBusPendingReply<QStringList> reply = *finished;
+                finished->deleteLater();
+                if (!reply.isError())
+                    m_withoutActions = !reply.value().contains(QStringLiteral("actions"));
+            });
 }
 
 void CallNotifier::closeRinging(const QString& callId) {

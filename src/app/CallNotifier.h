@@ -16,10 +16,10 @@ class CallNotifier : public QObject {
 public:
     explicit CallNotifier(TrayIcon* tray, QObject* parent = nullptr);
 
-    // summary: plain text; number: digits as the router gave them (shown as the body).
-    void showRinging(const QString& callId, const QString& summary, const QString& number);
+    // summary and body: plain text.
+    void showRinging(const QString& callId, const QString& summary, const QString& body);
     // callBackNumber empty: nothing to call back (a withheld number).
-    void showMissed(const QString& callId, const QString& summary, const QString& number,
+    void showMissed(const QString& callId, const QString& summary, const QString& body,
                     const QString& callBackNumber);
     void closeRinging(const QString& callId);
 
@@ -41,6 +41,8 @@ private:
     using Reply = std::function<void(std::optional<uint>)>;
 
     bool busConnected();
+    // Once, when the bus is first used: whether the service shows buttons and takes clicks.
+    void askCapabilities();
     void notify(uint replacesId, const QString& summary, const QString& body,
                 const QStringList& actions, Reply done);
     void closeNotification(uint notificationId);
@@ -52,6 +54,7 @@ private:
     TrayIcon* m_tray;
     bool m_busChecked = false;
     bool m_busConnected = false;
+    bool m_withoutActions = false; // the service said it has no "actions"
     quint64 m_nextSerial = 1;
     QHash<QString, quint64> m_ringing; // call id -> serial
     QHash<quint64, Shown> m_shown;     // serial -> its notification

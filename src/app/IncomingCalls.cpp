@@ -12,6 +12,7 @@
 #include "router/CallTracker.h"
 #include "router/CallerDirectory.h"
 #include "router/RouterSettings.h"
+#include "router/Tr64Types.h"
 #include "support/RegistryStore.h"
 #include "support/UserMessage.h"
 
@@ -34,9 +35,16 @@ IncomingCalls::IncomingCalls(MainWindow* window, LinkDialer* linkDialer, QObject
     connect(m_tracker, &CallTracker::ringing, this, &IncomingCalls::onRinging);
     connect(m_tracker, &CallTracker::answered, m_notifier, &CallNotifier::closeRinging);
     connect(m_tracker, &CallTracker::abandoned, m_notifier, &CallNotifier::closeRinging);
+    for (const auto ended : {&CallTracker::answered, &CallTracker::abandoned})
+        connect(m_tracker, ended, this, [this](const QString& id) { m_unannounced.remove(id); });
     connect(m_tracker, &CallTracker::missed, this, &IncomingCalls::onMissed);
     connect(m_notifier, &CallNotifier::callBackRequested, this, &IncomingCalls::callBack);
     m_window->installEventFilter(this);
+    m_clock.start();
+    // Runs only during a burst of calls: an idle program has no timer.
+    m_burstOver.setSingleShot(true);
+    m_burstOver.setInterval(AnnouncementRate::QuietMs + 100);
+    connect(&m_burstOver, &QTimer::timeout, this, &IncomingCalls::announceBurst);
     // Connecting loads the network module, which the first frame does not need.
     AfterFirstFrame::run(this, [this] { applySettings(); });
 }
@@ -53,7 +61,12 @@ void IncomingCalls::applySettings() {
     const RouterSettings settings = RouterSettings::load(RegistryStore());
     m_monitorOn = settings.callMonitor;
     if (m_monitorOn) {
-        m_connection->start(settings.address, settings.callMonitorPort);
+        // The address may name the TR-064 port or be an IPv6 address in brackets; the monitor
+        // has its own port on the same host.
+        Tr64Target router;
+        if (!router.setAddress(settings.address))
+            router.host = settings.address.trimmed();
+        m_connection->start(router.host, settings.callMonitorPort);
     } else {
         m_connection->stop();
         m_tracker->forgetAll();
@@ -74,22 +87,47 @@ void IncomingCalls::onLine(const QByteArray& line) {
     m_tracker->handle(CallEvent::fromLine(line));
 }
 
-void IncomingCalls::onRinging(const QString& callId, const QString& number) {
-    m_notifier->showRinging(
-        callId, number.isEmpty() ? IncomingWithheld : Incoming.arg(callerText(number)), number);
+void IncomingCalls::onRinging(const QString& callId, const QString& number,
+                              const QString& ownNumber) {
+    if (!m_rate.admit(m_clock.elapsed())) {
+        m_unannounced.insert(callId);
+        return;
+    }
+    const QString entry = entryText(number);
+    const QString summary =
+        number.isEmpty() ? IncomingWithheld : Incoming.arg(entry.isEmpty() ? number : entry);
+    m_notifier->showRinging(callId, summary, bodyText(entry, number, ownNumber));
 }
 
-void IncomingCalls::onMissed(const QString& callId, const QString& number) {
+void IncomingCalls::onMissed(const QString& callId, const QString& number,
+                             const QString& ownNumber) {
     ++m_missed;
     updateTrayTip();
+    if (m_unannounced.remove(callId)) {
+        ++m_burstMissed;
+        m_burstOver.start();
+        return;
+    }
+    const QString entry = entryText(number);
+    const QString body = bodyText(entry, number, ownNumber);
     if (number.isEmpty()) {
-        m_notifier->showMissed(callId, MissedWithheld, number, QString());
+        m_notifier->showMissed(callId, MissedWithheld, body, QString());
         return;
     }
     const std::optional<QString> stored =
         CallerDirectory::StoredCallerNumber(number, m_window->phoneRegister()->settings);
-    m_notifier->showMissed(callId, Missed.arg(callerText(number)), number,
+    m_notifier->showMissed(callId, Missed.arg(entry.isEmpty() ? number : entry), body,
                            stored.value_or(QString()));
+}
+
+void IncomingCalls::announceBurst() {
+    if (m_rate.inBurst(m_clock.elapsed())) {
+        m_burstOver.start();
+        return;
+    }
+    if (m_burstMissed > 0)
+        m_notifier->showMissed(QString(), MissedCount.arg(m_burstMissed), QString(), QString());
+    m_burstMissed = 0;
 }
 
 void IncomingCalls::callBack(const QString& storedNumber) {
@@ -100,9 +138,16 @@ void IncomingCalls::callBack(const QString& storedNumber) {
     m_linkDialer->dialLink(QStringLiteral("tel:+") + digits);
 }
 
-QString IncomingCalls::callerText(const QString& number) {
+QString IncomingCalls::entryText(const QString& number) {
     const std::optional<CallerDirectory::Caller> caller = m_directory->find(number);
-    return caller ? EntryOnCard.arg(caller->name, caller->cardName) : number;
+    return caller ? EntryOnCard.arg(caller->name, caller->cardName) : QString();
+}
+
+QString IncomingCalls::bodyText(const QString& entry, const QString& number,
+                                const QString& ownNumber) {
+    if (!entry.isEmpty())
+        return number;
+    return ownNumber.isEmpty() ? QString() : CalledLine.arg(ownNumber);
 }
 
 void IncomingCalls::updateTrayTip() {

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "router/AnnouncementRate.h"
+
+#include <QElapsedTimer>
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QTimer>
 
 class CallerDirectory;
 class CallMonitorConnection;
@@ -34,11 +39,15 @@ protected:
 
 private:
     void onLine(const QByteArray& line);
-    void onRinging(const QString& callId, const QString& number);
-    void onMissed(const QString& callId, const QString& number);
+    void onRinging(const QString& callId, const QString& number, const QString& ownNumber);
+    void onMissed(const QString& callId, const QString& number, const QString& ownNumber);
     void callBack(const QString& storedNumber);
-    // "Muster, Anna (Büro 1)" for a number on a card, else the number itself.
-    QString callerText(const QString& number);
+    // The entry on a card with this number, "Muster, Anna (Büro 1)"; empty for none.
+    QString entryText(const QString& number);
+    // What a notification says under its summary: the number when a name stands above it,
+    // else the line that was called (the number is already in the summary).
+    static QString bodyText(const QString& entry, const QString& number, const QString& ownNumber);
+    void announceBurst();
     void updateTrayTip();
 
     MainWindow* m_window;
@@ -49,4 +58,9 @@ private:
     CallNotifier* m_notifier;
     bool m_monitorOn = false;
     int m_missed = 0;
+    AnnouncementRate m_rate;
+    QElapsedTimer m_clock;
+    QTimer m_burstOver;
+    QSet<QString> m_unannounced; // calls whose ringing came in a burst
+    int m_burstMissed = 0;
 };

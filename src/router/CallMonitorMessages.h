@@ -25,6 +25,10 @@ inline const QString IncomingWithheld = QStringLiteral("Anruf mit unterdrückter
 inline const QString Missed = QStringLiteral("Verpasster Anruf von %1");
 inline const QString MissedWithheld =
     QStringLiteral("Verpasster Anruf mit unterdrückter Rufnummer");
+// %1 how many, in a burst too quick to show each
+inline const QString MissedCount = QStringLiteral("%1 verpasste Anrufe");
+// %1 the own number that was called, under a caller without a name
+inline const QString CalledLine = QStringLiteral("an %1");
 inline const QString CallBack = QStringLiteral("&Zurückrufen");
 // %1 entry name, %2 card name
 inline const QString EntryOnCard = QStringLiteral("%1 (%2)");

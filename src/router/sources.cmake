@@ -4,6 +4,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/RouterSettings.cpp
     ${_dir}/CallMonitorLine.cpp
     ${_dir}/CallTracker.cpp
+    ${_dir}/AnnouncementRate.cpp
     ${_dir}/CallMonitorConnection.cpp
     ${_dir}/CallerDirectory.cpp
     ${_dir}/SoapMessage.cpp

@@ -5,6 +5,7 @@
 #include "NotificationService.h"
 #include "Poll.h"
 #include "ScriptedCallMonitor.h"
+#include "router/AnnouncementRate.h"
 #include "router/RouterSettings.h"
 #include "support/RegistryStore.h"
 
@@ -94,11 +95,25 @@ private slots:
         QVERIFY(waitForSent("\"Anruf von Berg, Otto (B\u00FCro 1)"));
         QVERIFY(Poll::until([&] { return m_notifications.displayed() == 1; }, Poll::ChangeLimitMs));
         QCOMPARE(m_notifications.sent().count(QStringLiteral("\"Anruf von Berg")), 1);
+
+        // 300 missed calls at once: a few one by one, the rest counted in one notification.
+        const qsizetype missedBefore = m_notifications.sent().count("\"Verpasster Anruf");
+        QByteArray burst;
+        for (int id = 100; id < 400; ++id)
+            burst += Time + "RING;" + QByteArray::number(id) + ";0697777777;5551234;SIP0;\r\n" +
+                     Time + "DISCONNECT;" + QByteArray::number(id) + ";0;\r\n";
+        QVERIFY(m_router.send(burst));
+        QVERIFY(waitForSent(" verpasste Anrufe\""));
+        const qsizetype shown = m_notifications.sent().count("\"Verpasster Anruf") - missedBefore;
+        QVERIFY2(shown <= AnnouncementRate::PerSecond, qPrintable(QString::number(shown)));
+        QVERIFY(m_notifications.sent().contains(
+            QStringLiteral("\"%1 verpasste Anrufe\"").arg(300 - shown)));
     }
 
     void lostMonitorComesBackWithoutBusyLoop() {
         QVERIFY(newRun(CardsRegister));
-        QProcess* program = startWithMonitor();
+        // The router's address as the dial side takes it, with the TR-064 port.
+        QProcess* program = startWithMonitor(QStringLiteral("127.0.0.1:49000"));
         QVERIFY(program);
         QVERIFY(m_router.waitForClient(Poll::StartLimitMs));
 
@@ -117,16 +132,22 @@ private slots:
         const qsizetype before = rings();
         QVERIFY(m_router.send(Time + "RING;2;0891234567;5551234;SIP0;\r\n"));
         QVERIFY(Poll::until([&] { return rings() == before + 1; }, Poll::ChangeLimitMs));
+
+        // An unknown caller: the number once, in the summary, and the line called below it.
+        QVERIFY(m_router.send(Time + "RING;3;07191952123;5551234;SIP0;\r\n"));
+        QVERIFY(waitForSent("\"Anruf von 07191952123\""));
+        QCOMPARE(m_notifications.sent().count("07191952123"), 1);
+        QVERIFY(m_notifications.sent().contains("\"an 5551234\""));
     }
 
 private:
     // The call monitor switched on, pointing at the scripted one.
-    QProcess* startWithMonitor() {
+    QProcess* startWithMonitor(const QString& address = QStringLiteral("127.0.0.1")) {
         if (!m_router.port() && !m_router.listen())
             return nullptr;
         RegistryStore store(m_run->homePath() + QStringLiteral("/.config"));
         RouterSettings settings;
-        settings.address = QStringLiteral("127.0.0.1");
+        settings.address = address;
         settings.callMonitor = true;
         settings.callMonitorPort = m_router.port();
         if (!settings.save(store))
