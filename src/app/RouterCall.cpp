@@ -6,6 +6,7 @@
 #include "router/RouterDialHelper.h"
 #include "router/RouterMessages.h"
 #include "router/RouterPassword.h"
+#include "router/Tr64Types.h"
 #include "support/UserMessage.h"
 
 #include <QInputDialog>
@@ -45,8 +46,10 @@ void RouterCall::withPassword(std::function<void(const QString&)> use,
             QTimer::singleShot(0, this, [this, use, declined, noKeyStore] {
                 bool ok = false;
                 emit modalDialogOpenChanged(true);
-                QString text = RouterMessages::noKeyStore(noKeyStore) + QStringLiteral("\r\r") +
-                               RouterMessages::PasswordPrompt.arg(m_settings.user);
+                QString text = RouterMessages::PasswordPrompt.arg(
+                    m_settings.user.isEmpty() ? Tr64Target::PasswordOnlyUser : m_settings.user);
+                if (!noKeyStore.isEmpty())
+                    text.prepend(RouterMessages::noKeyStore(noKeyStore) + QStringLiteral("\r\r"));
                 const QString typed =
                     QInputDialog::getText(m_window, QStringLiteral("Router"),
                                           text.replace(QLatin1Char('\r'), QLatin1Char('\n')),
@@ -57,6 +60,8 @@ void RouterCall::withPassword(std::function<void(const QString&)> use,
                     return;
                 }
                 m_password->keepForThisRun(typed);
+                if (noKeyStore.isEmpty())
+                    m_password->write(typed, [](bool, const QString&) {});
                 use(typed);
             });
         });

@@ -34,6 +34,7 @@ RouterSettingsDialog::RouterSettingsDialog(const RouterSettings& settings,
     auto* box = new QGroupBox(QStringLiteral("Wählhilfe"), this);
     m_address = makeField(box, QStringLiteral("RouterAddress"), settings.address);
     m_user = makeField(box, QStringLiteral("RouterUser"), settings.user);
+    m_user->setPlaceholderText(RouterMessages::PasswordOnlyUserHint);
     m_password = makeField(box, QStringLiteral("RouterPassword"), QString());
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setPlaceholderText(QStringLiteral("(unverändert)"));

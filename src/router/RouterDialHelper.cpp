@@ -31,7 +31,7 @@ Tr64Target RouterDialHelper::targetFor(const RouterSettings& settings, const QSt
     if (!target.setAddress(settings.address))
         target.host.clear();
     target.plainHttp = settings.plainHttp;
-    target.user = settings.user;
+    target.user = settings.user.isEmpty() ? Tr64Target::PasswordOnlyUser : settings.user;
     target.password = password;
     target.pinnedSha256 = settings.certificateSha256;
     return target;

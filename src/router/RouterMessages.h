@@ -80,6 +80,9 @@ inline QString noKeyStore(const QString& why) {
                           "je Sitzung danach.")
         .arg(why);
 }
+// Beside an empty user name field.
+inline const QString PasswordOnlyUserHint =
+    QStringLiteral("leer: „dslf-config“ (Anmeldung nur mit Kennwort)");
 inline const QString PasswordPrompt = QStringLiteral("Kennwort des Router-Benutzers „%1“:");
 
 inline QString connectionWorks(int phoneCount, const QString& current) {

@@ -22,7 +22,7 @@ template <typename Function> Function* keyStoreFunction(const char* symbol, QStr
 RouterPassword::RouterPassword(QObject* parent) : QObject(parent) {}
 
 void RouterPassword::read(ReadDone done) {
-    if (m_thisRun) {
+    if (m_thisRun || m_refused) {
         done(m_thisRun, QString());
         return;
     }
@@ -39,8 +39,8 @@ void RouterPassword::read(ReadDone done) {
                        done(text, QString());
                        break;
                    case KeyStoreResult::NotFound:
-                       // A key store without our entry: no password was ever set.
-                       done(QString(), QString());
+                       // A key store without our entry: ask, never log in with an empty one.
+                       done(m_thisRun, QString());
                        break;
                    case KeyStoreResult::Failed:
                        done(m_thisRun, error);
@@ -62,6 +62,7 @@ void RouterPassword::write(const QString& password, WriteDone done) {
         [this, password, done](KeyStoreResult result, const QString&, const QString& error) {
             if (result == KeyStoreResult::Done) {
                 m_thisRun.reset();
+                m_refused = false;
                 done(true, QString());
                 return;
             }

@@ -15,8 +15,9 @@ public:
 
     explicit RouterPassword(QObject* parent = nullptr);
 
-    // password: nullopt when there is no key store and none was given in this run; noKeyStore
-    // then says why (the key store's own words).
+    // password: nullopt when none is known: no key store and none given in this run (noKeyStore
+    // then says why, in the key store's own words), none stored there yet, or the router refused
+    // the one stored (noKeyStore empty: what is typed then belongs into the key store).
     using ReadDone =
         std::function<void(const std::optional<QString>& password, const QString& noKeyStore)>;
     void read(ReadDone done);
@@ -25,9 +26,14 @@ public:
     void write(const QString& password, WriteDone done);
     // Typed in while no key store answers: held until the program ends.
     void keepForThisRun(const QString& password) { m_thisRun = password; }
-    // The router refused it: the next dial asks again.
-    void forgetThisRun() { m_thisRun.reset(); }
+    // The router refused it: the next dial asks again rather than sending it once more, as each
+    // refusal counts toward the router's lock-out.
+    void forgetThisRun() {
+        m_thisRun.reset();
+        m_refused = true;
+    }
 
 private:
     std::optional<QString> m_thisRun;
+    bool m_refused = false;
 };

@@ -9,12 +9,14 @@
 #include <QSslConfiguration>
 #include <QTimer>
 #include <QUrl>
+#include <QtNetwork/private/qauthenticator_p.h>
 #include <memory>
 
 namespace {
 const QString DeviceInfoService = QStringLiteral("urn:dslforum-org:service:DeviceInfo:1");
 const QString DeviceInfoUrl = QStringLiteral("/upnp/control/deviceinfo");
 constexpr int UpnpNotAuthorized = 606;
+constexpr qint64 ReadAheadBytes = 64 * 1024;
 } // namespace
 
 struct Tr64Session::Exchange {
@@ -38,6 +40,13 @@ void Tr64Session::call(const QString& service, const QString& controlUrl, const 
     // The TLS port is asked over the plain port; nothing secret goes with the question.
     post(false, false, DeviceInfoService, DeviceInfoUrl, QStringLiteral("GetSecurityPort"), {},
          [this, service, controlUrl, action, arguments, done](const Tr64Result& result) {
+             // An answer that is no HTTP on the port of the address: the TLS port was typed
+             // in. TLS with the pinned certificate goes on there; nothing secret went out.
+             if (result.error == RouterError::Unreachable && m_answerNotHttp) {
+                 m_securePort = m_target.port;
+                 post(true, true, service, controlUrl, action, arguments, done);
+                 return;
+             }
              if (!result.ok()) {
                  done(result);
                  return;
@@ -92,6 +101,11 @@ void Tr64Session::post(bool secure, bool withLogin, const QString& service,
                 &Tr64Session::onAuthenticationRequired);
     }
     QNetworkReply* reply = network->post(request, SoapMessage::request(service, action, arguments));
+    // Read no further ahead than the checks below: unread data is held in memory, however large,
+    // and a challenge's body is never handed out at all. Qt limits the reading only when the
+    // size changes after the request went to its network thread.
+    connect(reply, &QNetworkReply::requestSent, reply,
+            [reply] { reply->setReadBufferSize(ReadAheadBytes); });
 
     const auto refuse = [reply, exchange](RouterError why, const QString& detail) {
         if (exchange->refusal != RouterError::None)
@@ -125,6 +139,8 @@ void Tr64Session::post(bool secure, bool withLogin, const QString& service,
             post(secure, true, service, controlUrl, action, arguments, exchange->done);
             return;
         }
+        m_answerNotHttp = status == 0 && (reply->error() == QNetworkReply::ProtocolFailure ||
+                                          reply->error() == QNetworkReply::RemoteHostClosedError);
         const Tr64Result result = outcome(reply, *exchange);
         const Done finished = std::move(exchange->done);
         finished(result);
@@ -148,6 +164,11 @@ void Tr64Session::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator*
     const int tries = reply->property("kurbelfonLogins").toInt() + 1;
     reply->setProperty("kurbelfonLogins", tries);
     if (tries > 1)
+        return;
+    // Only a Digest answer keeps the password to itself; whoever asks for anything else (a
+    // device answering in the router's place) gets no credentials at all.
+    if (QAuthenticatorPrivate::getPrivate(*authenticator)->method !=
+        QAuthenticatorPrivate::DigestMd5)
         return;
     authenticator->setUser(m_target.user);
     authenticator->setPassword(m_target.password);

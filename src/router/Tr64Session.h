@@ -30,4 +30,5 @@ private:
 
     Tr64Target m_target;
     int m_securePort = 0;
+    bool m_answerNotHttp = false; // the last answer: bytes that were no HTTP, or none at all
 };

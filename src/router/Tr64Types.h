@@ -30,6 +30,10 @@ struct Tr64Result {
 
 // Where and as whom to reach the router.
 struct Tr64Target {
+    // Routers set to log in with the password alone still expect a user name over TR-064: this
+    // one, the name TR-064 itself gives the configuring user.
+    static inline const QString PasswordOnlyUser = QStringLiteral("dslf-config");
+
     QString host;
     int port = 49000; // the plain TR-064 port; the TLS port is the router's to say
     bool plainHttp = false;

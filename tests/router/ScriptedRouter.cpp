@@ -77,6 +77,10 @@ int ScriptedRouter::plainPort() const {
     return m_plain->serverPort();
 }
 
+int ScriptedRouter::securePort() const {
+    return m_secure->serverPort();
+}
+
 QString ScriptedRouter::address() const {
     return QStringLiteral("127.0.0.1:%1").arg(plainPort());
 }
@@ -167,9 +171,10 @@ void ScriptedRouter::handle(QTcpSocket* socket, bool secure, const QByteArray& h
         status = 401;
         const QByteArray nonce = QByteArray::number(QRandomGenerator::global()->generate64(), 16);
         m_nonces.insert(nonce);
-        extra = offerBasic ? "WWW-Authenticate: Basic realm=\"" + Realm + "\"\r\n"
-                           : "WWW-Authenticate: Digest realm=\"" + Realm + "\", nonce=\"" + nonce +
-                                 "\", qop=\"auth\", algorithm=MD5\r\n";
+        const bool basic = offerBasic || (basicOnRepeat && m_challenges++ > 0);
+        extra = basic ? "WWW-Authenticate: Basic realm=\"" + Realm + "\"\r\n"
+                      : "WWW-Authenticate: Digest realm=\"" + Realm + "\", nonce=\"" + nonce +
+                            "\", qop=\"auth\", algorithm=MD5\r\n";
     } else {
         requests.append(request);
         reply = answer(request, &status);
@@ -177,6 +182,18 @@ void ScriptedRouter::handle(QTcpSocket* socket, bool secure, const QByteArray& h
     if (!fixedAnswer.isEmpty())
         reply = fixedAnswer;
     const QByteArray reason = status == 200 ? "OK" : status == 401 ? "Unauthorized" : "Error";
+    if (endlessBody) {
+        socket->write("HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\n" + extra +
+                      "Content-Type: text/xml\r\nTransfer-Encoding: chunked\r\n\r\n");
+        // Another 64 KiB chunk whenever the last went out, until the client gives up.
+        const QByteArray chunk = "10000\r\n" + QByteArray(0x10000, ' ') + "\r\n";
+        connect(socket, &QTcpSocket::bytesWritten, socket, [socket, chunk] {
+            if (socket->bytesToWrite() < chunk.size())
+                socket->write(chunk);
+        });
+        socket->write(chunk);
+        return;
+    }
     socket->write("HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\n" + extra +
                   "Content-Type: text/xml; charset=\"utf-8\"\r\nContent-Length: " +
                   QByteArray::number(reply.size()) + "\r\nConnection: close\r\n\r\n" + reply);

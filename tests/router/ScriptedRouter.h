@@ -33,6 +33,7 @@ public:
     bool makeCertificate();
     bool listen();
     int plainPort() const;
+    int securePort() const;
     QString address() const; // "127.0.0.1:<plain port>"
     QString certificateSha256() const;
 
@@ -43,7 +44,9 @@ public:
     QString helperPhone = QStringLiteral("DECT: Mobilteil 1"); // "unconfigured": helper off
     bool silent = false;                                       // takes requests and never answers
     bool offerBasic = false;                                   // asks for Basic instead of Digest
-    QByteArray fixedAnswer; // when set, every answer is this body (a hostile router)
+    bool basicOnRepeat = false; // Digest at the first challenge, Basic at every later one
+    bool endlessBody = false;   // every answer a chunked body without end
+    QByteArray fixedAnswer;     // when set, every answer is this body (a hostile router)
 
     // What came in, in order, once the login and the header were right.
     QList<Request> requests;
@@ -63,4 +66,5 @@ private:
     QSslCertificate m_certificate;
     QSslKey m_key;
     QSet<QByteArray> m_nonces;
+    int m_challenges = 0;
 };

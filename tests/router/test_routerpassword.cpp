@@ -19,6 +19,9 @@ class TestRouterPassword : public QObject {
 private slots:
     void storedOrKeptForThisRun() {
         const bool keyStore = qgetenv("KURBELFON_KEY_STORE") == "secret-service";
+        // Nothing stored yet: no password, not an empty one to log in with.
+        RouterPassword firstRun;
+        QCOMPARE(readFrom(firstRun).first, std::nullopt);
         RouterPassword writer;
         std::optional<bool> stored;
         QString why;
@@ -34,6 +37,9 @@ private slots:
         QCOMPARE(password,
                  keyStore ? std::optional<QString>(QStringLiteral("gehe im")) : std::nullopt);
         QCOMPARE(noKeyStore.isEmpty(), keyStore);
+        // Refused by the router: asked again, not sent again from the key store.
+        nextRun.forgetThisRun();
+        QCOMPARE(readFrom(nextRun).first, std::nullopt);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "ScriptedRouter.h"
 #include "router/RouterDialHelper.h"
 #include "router/RouterMessages.h"
+#include "router/RouterSettings.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -131,6 +132,18 @@ private slots:
         QVERIFY(router.protocolErrors.isEmpty());
     }
 
+    void passwordOnlyLogin() {
+        ScriptedRouter router;
+        QVERIFY(router.makeCertificate() && router.listen());
+        router.user = Tr64Target::PasswordOnlyUser;
+        RouterSettings settings;
+        settings.address = router.address();
+        settings.certificateSha256 = router.certificateSha256();
+        const auto [result, ringing] =
+            dial(RouterDialHelper::targetFor(settings, router.password), QString());
+        QVERIFY2(result.ok(), qPrintable(result.detail));
+    }
+
     void failures_data() {
         QTest::addColumn<QString>("scenario");
         QTest::addColumn<RouterError>("error");
@@ -142,7 +155,12 @@ private slots:
         QTest::newRow("silence") << "silent" << RouterError::NoAnswer << "antwortet nicht";
         QTest::newRow("nobody there")
             << "closed" << RouterError::Unreachable << "Zugriff für Anwendungen";
+        QTest::newRow("basic after digest, plain HTTP")
+            << "basic repeat" << RouterError::LoginRefused << "Kennwort";
         QTest::newRow("1 MB answer") << "huge" << RouterError::BadAnswer << "zu groß";
+        QTest::newRow("endless chunked answer") << "endless" << RouterError::BadAnswer << "zu groß";
+        QTest::newRow("the TLS port in the address")
+            << "tls port" << RouterError::CertificateUnknown << "nichts gesendet";
         QTest::newRow("entities") << "dtd" << RouterError::BadAnswer << "unverständlich";
         QTest::newRow("first certificate")
             << "unpinned" << RouterError::CertificateUnknown << "nichts gesendet";
@@ -158,7 +176,11 @@ private slots:
         if (scenario == "password")
             target.password = QStringLiteral("falsch");
         router.offerBasic = scenario == "basic";
-        target.plainHttp = scenario == "basic";
+        router.basicOnRepeat = scenario == "basic repeat";
+        router.endlessBody = scenario.startsWith("endless");
+        target.plainHttp = scenario.startsWith("basic");
+        if (scenario == "tls port")
+            target.port = router.securePort(), target.pinnedSha256.clear();
         router.silent = scenario == "silent";
         if (scenario == "off")
             router.helperPhone = QStringLiteral("unconfigured"), phone.clear();
