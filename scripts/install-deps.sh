@@ -9,7 +9,7 @@ libsndfile1-dev libpulse-dev libphonenumber-dev
 xvfb xauth openbox trayer xdotool wmctrl x11-utils imagemagick fonts-dejavu-core fonts-liberation
 desktop-file-utils libglib2.0-bin
 socat pulseaudio pulseaudio-utils multimon-ng sox dtmf2num
-dunst dbus-daemon dbus-bin libqt6dbus6
+dunst notify-osd dbus-daemon dbus-bin libqt6dbus6
 lintian appstream dpkg-dev file
 qtkeychain-qt6-dev openssl gnome-keyring dbus dbus-x11
 xdg-utils

@@ -32,7 +32,7 @@ const char* const BusConfig = R"(<!DOCTYPE busconfig PUBLIC
 
 } // namespace
 
-NotificationService::NotificationService() = default;
+NotificationService::NotificationService(const QString& daemon) : m_daemon(daemon) {}
 
 NotificationService::~NotificationService() {
     for (auto* process : {&m_monitor, &m_dunst, &m_bus}) {
@@ -64,11 +64,21 @@ bool NotificationService::start(const XDesktop& desktop) {
     m_monitor = launch(QStringLiteral("dbus-monitor"),
                        {QStringLiteral("--address"), m_address,
                         QStringLiteral("interface='org.freedesktop.Notifications'")});
-    m_dunst = launch(QStringLiteral("dunst"), {});
-    if (!m_monitor || !m_dunst ||
-        !Poll::until([&] { return displayed() == 0; }, Poll::StartLimitMs))
-        return fail(QStringLiteral("dunst did not come up"));
+    m_dunst = launch(m_daemon, {});
+    if (!m_monitor || !m_dunst || !Poll::until([&] { return serviceOwned(); }, Poll::StartLimitMs))
+        return fail(m_daemon + QStringLiteral(" did not come up"));
     return true;
+}
+
+bool NotificationService::serviceOwned() const {
+    QProcess ask;
+    ask.setProcessEnvironment(m_environment);
+    ask.start(QStringLiteral("dbus-send"),
+              {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+               QStringLiteral("--dest=org.freedesktop.DBus"), QStringLiteral("/"),
+               QStringLiteral("org.freedesktop.DBus.NameHasOwner"),
+               QStringLiteral("string:org.freedesktop.Notifications")});
+    return ask.waitForFinished(5000) && ask.readAllStandardOutput().contains("boolean true");
 }
 
 QString NotificationService::sent() const {

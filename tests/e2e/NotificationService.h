@@ -13,7 +13,8 @@ class XDesktop;
 // desktop, and dbus-monitor writing down every call to org.freedesktop.Notifications.
 class NotificationService {
 public:
-    NotificationService();
+    // daemon: "dunst", or another service such as notify-osd (which shows no buttons).
+    explicit NotificationService(const QString& daemon = QStringLiteral("dunst"));
     ~NotificationService();
     NotificationService(const NotificationService&) = delete;
     NotificationService& operator=(const NotificationService&) = delete;
@@ -33,7 +34,9 @@ private:
     bool dunstctl(const QStringList& arguments, QByteArray* output = nullptr) const;
     std::unique_ptr<QProcess> launch(const QString& program, const QStringList& arguments);
     bool fail(const QString& error);
+    bool serviceOwned() const;
 
+    QString m_daemon;
     QTemporaryDir m_folder;
     QProcessEnvironment m_environment;
     QString m_address;

@@ -140,9 +140,38 @@ private slots:
         QVERIFY(m_notifications.sent().contains("\"an 5551234\""));
     }
 
+    // A service that shows no buttons and takes no clicks (notify-osd): the missed call comes
+    // as the tray's balloon, and a click on it calls back.
+    void callBackWithoutNotificationActions() {
+        NotificationService buttonless(QStringLiteral("/usr/lib/x86_64-linux-gnu/notify-osd"));
+        QVERIFY2(buttonless.start(*m_desktop), qPrintable(buttonless.errorString()));
+        ScriptedModem modem;
+        QVERIFY(newRun(CardsRegister, &modem));
+        QProcess* program = startWithMonitor(QStringLiteral("127.0.0.1"), &buttonless);
+        QVERIFY(program);
+        QVERIFY(m_router.waitForClient(Poll::StartLimitMs));
+        QVERIFY(m_router.send(Time + "RING;5;0891234567;5551234;SIP0;\r\n"));
+        QVERIFY(Poll::until([&] { return buttonless.sent().contains("Anruf von Muster"); },
+                            Poll::ChangeLimitMs));
+        QVERIFY(m_router.send(Time + "DISCONNECT;5;0;\r\n"));
+        const XWindows::Id balloon = m_windows->waitFor(QString(), QStringLiteral("TOOLTIP"),
+                                                        program->processId(), Poll::ChangeLimitMs);
+        QVERIFY2(balloon, "no balloon");
+        // Its middle: the corners are cut away around the arrow.
+        const QPoint middle = m_windows->geometry(balloon).center();
+        QVERIFY(m_windows->tool(
+            QStringLiteral("xdotool"),
+            {"mousemove", QString::number(middle.x()), QString::number(middle.y()), "click", "1"}));
+        QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), QByteArray("ATDT1234567;H\r"));
+        QVERIFY(!buttonless.sent().contains("Verpasster Anruf"));
+    }
+
 private:
     // The call monitor switched on, pointing at the scripted one.
-    QProcess* startWithMonitor(const QString& address = QStringLiteral("127.0.0.1")) {
+    QProcess* startWithMonitor(const QString& address = QStringLiteral("127.0.0.1"),
+                               NotificationService* notifications = nullptr) {
+        if (!notifications)
+            notifications = &m_notifications;
         if (!m_router.port() && !m_router.listen())
             return nullptr;
         RegistryStore store(m_run->homePath() + QStringLiteral("/.config"));
@@ -153,7 +182,7 @@ private:
         if (!settings.save(store))
             return nullptr;
         m_run->setEnvironmentValue(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-                                   m_notifications.busAddress());
+                                   notifications->busAddress());
         QProcess* program = m_run->start();
         if (program &&
             !m_windows->waitFor(Title, MainWindow, program->processId(), Poll::StartLimitMs))
