@@ -1,5 +1,7 @@
 #include "router/Tr64Session.h"
 
+#include "router/AnswerRelay.h"
+
 #include <QAuthenticator>
 #include <QCryptographicHash>
 #include <QNetworkAccessManager>
@@ -17,6 +19,7 @@ const QString DeviceInfoService = QStringLiteral("urn:dslforum-org:service:Devic
 const QString DeviceInfoUrl = QStringLiteral("/upnp/control/deviceinfo");
 constexpr int UpnpNotAuthorized = 606;
 constexpr qint64 ReadAheadBytes = 64 * 1024;
+constexpr qint64 HeaderBytes = 64 * 1024;
 } // namespace
 
 struct Tr64Session::Exchange {
@@ -94,7 +97,9 @@ void Tr64Session::post(bool secure, bool withLogin, const QString& service,
     // to any later challenge by itself, a Basic one too.
     auto* network = new QNetworkAccessManager(this);
     // The router is in the home network: a proxy from the environment must not see the traffic.
-    network->setProxy(QNetworkProxy::NoProxy);
+    // The only proxy is our own, which cuts an answer at its limit.
+    auto* relay = new AnswerRelay(m_target.host, MaxAnswerBytes + HeaderBytes, network);
+    network->setProxy(relay->listen() ? relay->proxy() : QNetworkProxy(QNetworkProxy::NoProxy));
     network->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     if (withLogin) {
         connect(network, &QNetworkAccessManager::authenticationRequired, this,
@@ -115,6 +120,8 @@ void Tr64Session::post(bool secure, bool withLogin, const QString& service,
         reply->abort();
     };
     QTimer::singleShot(TimeLimitMs, reply, [refuse] { refuse(RouterError::NoAnswer, QString()); });
+    connect(relay, &AnswerRelay::exceeded, reply,
+            [refuse] { refuse(RouterError::BadAnswer, QStringLiteral("zu groß")); });
     connect(reply, &QNetworkReply::encrypted, this,
             [this, reply, exchange] { checkCertificate(reply, *exchange); });
     connect(reply, &QNetworkReply::metaDataChanged, this, [reply, refuse] {

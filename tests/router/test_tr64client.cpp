@@ -159,6 +159,8 @@ private slots:
             << "basic repeat" << RouterError::LoginRefused << "Kennwort";
         QTest::newRow("1 MB answer") << "huge" << RouterError::BadAnswer << "zu groß";
         QTest::newRow("endless chunked answer") << "endless" << RouterError::BadAnswer << "zu groß";
+        QTest::newRow("endless chunked challenge")
+            << "endless 401" << RouterError::BadAnswer << "zu groß";
         QTest::newRow("the TLS port in the address")
             << "tls port" << RouterError::CertificateUnknown << "nichts gesendet";
         QTest::newRow("entities") << "dtd" << RouterError::BadAnswer << "unverständlich";
@@ -178,7 +180,7 @@ private slots:
         router.offerBasic = scenario == "basic";
         router.basicOnRepeat = scenario == "basic repeat";
         router.endlessBody = scenario.startsWith("endless");
-        target.plainHttp = scenario.startsWith("basic");
+        target.plainHttp = scenario.startsWith("basic") || scenario == "endless 401";
         if (scenario == "tls port")
             target.port = router.securePort(), target.pinnedSha256.clear();
         router.silent = scenario == "silent";
