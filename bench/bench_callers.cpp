@@ -1,6 +1,6 @@
 // Who is calling, in a phone book of 100,000 entries over the four cards: the index built once
 // after a change, then the look-up per call (libphonenumber on the caller's number and one hash
-// look-up). Run with `make bench`; the numbers go into the README.
+// look-up). Run with `make bench`; the numbers go into docs/DEVELOPMENT.md.
 #include "register/CardModel.h"
 #include "register/PhoneRegister.h"
 #include "router/CallerDirectory.h"

@@ -1,7 +1,7 @@
 // How the register copes with a large phone book: reading, saving (composing the bytes, then
 // writing them with fsync) and adding to one card of 10,000 and 100,000 entries, and the
 // memory of the real program with 100,000 entries open. Run with `make bench`; the numbers go
-// into the README.
+// into docs/DEVELOPMENT.md.
 #include "register/CardModel.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"

@@ -1,6 +1,6 @@
 // How long the loudspeaker takes for a number: the whole dial against the sum of its key and
 // pause files, on a null sink of a private sound server. Run with `make bench`; the numbers go
-// into the README.
+// into docs/DEVELOPMENT.md.
 #include "SoundServer.h"
 #include "dialing/SoundModulePlayer.h"
 #include "dialing/ToneDialer.h"

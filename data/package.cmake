@@ -13,10 +13,16 @@ set(_metainfo ${CMAKE_BINARY_DIR}/${KURBELFON_APPSTREAM_ID}.metainfo.xml)
 configure_file(${_data}/kurbelfon.metainfo.xml.in ${_metainfo} @ONLY)
 configure_file(${_data}/changelog.in ${CMAKE_BINARY_DIR}/package/changelog @ONLY)
 # Debian wants them compressed without a time stamp, so the bytes only follow the source.
+# The manual page in German, the program's language, and a short one in English.
 set(_compressed)
-foreach(source ${_data}/kurbelfon.1 ${CMAKE_BINARY_DIR}/package/changelog)
-    get_filename_component(name ${source} NAME)
+foreach(pair "kurbelfon.1:${_data}/kurbelfon.1" "de/kurbelfon.1:${_data}/kurbelfon.de.1"
+        "changelog:${CMAKE_BINARY_DIR}/package/changelog")
+    string(REPLACE ":" ";" pair "${pair}")
+    list(GET pair 0 name)
+    list(GET pair 1 source)
     set(target ${CMAKE_BINARY_DIR}/package/${name}.gz)
+    get_filename_component(folder ${target} DIRECTORY)
+    file(MAKE_DIRECTORY ${folder})
     add_custom_command(OUTPUT ${target} COMMAND gzip -9nc ${source} > ${target}
                        DEPENDS ${source} VERBATIM)
     list(APPEND _compressed ${target})
@@ -25,6 +31,7 @@ add_custom_target(kurbelfon_package_files ALL DEPENDS ${_compressed})
 
 install(FILES ${_metainfo} DESTINATION share/metainfo)
 install(FILES ${CMAKE_BINARY_DIR}/package/kurbelfon.1.gz DESTINATION share/man/man1)
+install(FILES ${CMAKE_BINARY_DIR}/package/de/kurbelfon.1.gz DESTINATION share/man/de/man1)
 install(FILES ${_data}/copyright ${CMAKE_BINARY_DIR}/package/changelog.gz
         DESTINATION share/doc/kurbelfon)
 
@@ -49,13 +56,16 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "pulseaudio | pipewire-pulse, notification-daemon, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dialing aid with a phone book for modem and loudspeaker")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Wählhilfe mit Telefonbuch für Modem, Lautsprecher und Router")
 # CPack puts the summary in front as the first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Kurbelfon keeps a personal phone book of four cards and dials the chosen
-entry through a Hayes modem on a serial port or by playing DTMF tones
-through the loudspeaker. It composes the digits for the caller's location,
-can put a call-by-call provider in front and opens tel: and callto: links.
-It lives in the notification area and speaks German. Each user keeps their
-own phone book in ~/.local/share/Kurbelfon.")
+    "Kurbelfon führt ein persönliches Telefonbuch mit vier Karten und wählt den
+ausgesuchten Eintrag über ein Hayes-Modem an der seriellen Schnittstelle,
+mit Wähltönen (DTMF) über den Lautsprecher oder über die Wählhilfe des
+Routers (TR-064, etwa eine FRITZ!Box). Mit dem Anrufmonitor des Routers
+zeigt es, wer anruft, mit dem Namen aus dem Telefonbuch, und ruft verpasste
+Anrufe zurück. Es setzt die Ziffern passend zum Standort zusammen, stellt
+auf Wunsch einen Call-by-Call-Anbieter voran und öffnet tel:- und
+callto:-Links. Kurbelfon wohnt im Infobereich und spricht Deutsch. Jeder
+Benutzer hat sein eigenes Telefonbuch in ~/.local/share/Kurbelfon.")
 include(CPack)

@@ -31,6 +31,6 @@ banner() { # file, background from, to, title, line
     -font DejaVu-Sans -pointsize 14 -annotate +68+49 "$5" \
     -strip "$1"
 }
-banner banner-kurbelfon.png "$green" "#173328" "Kurbelfon" "Wählhilfe für Modem und Lautsprecher"
+banner banner-kurbelfon.png "$green" "#173328" "Kurbelfon" "Wählhilfe für Modem, Lautsprecher und Router"
 banner banner-partner.png "#7a2e1c" "#3d160d" "Günstig telefonieren" \
   "Call-by-Call-Tarife im Vergleich – hier klicken"

@@ -38,7 +38,7 @@ BannerView::BannerView(const QString& programFolder, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     Image1 = makeImage(QStringLiteral("Image1"), HelpAndBanner::MakerBannerFile,
-                       QStringLiteral("Kurbelfon – Wählhilfe für Modem und Lautsprecher"));
+                       QStringLiteral("Kurbelfon – Wählhilfe für Modem, Lautsprecher und Router"));
     Image2 = makeImage(QStringLiteral("Image2"), HelpAndBanner::PartnerBannerFile,
                        QStringLiteral("Günstig telefonieren: Call-by-Call-Tarife"));
     layout->addStretch();

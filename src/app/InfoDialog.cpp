@@ -17,8 +17,12 @@ namespace {
 
 const QString Description = QStringLiteral(
     "Wählhilfe mit persönlichem Telefonbuch: wählt den ausgesuchten Eintrag über ein "
-    "Modem oder mit Wähltönen über den Lautsprecher, auf Wunsch mit dem "
-    "günstigsten Call-by-Call-Anbieter.");
+    "Modem, mit Wähltönen über den Lautsprecher oder über die Wählhilfe des Routers, auf "
+    "Wunsch mit dem günstigsten Call-by-Call-Anbieter. Mit dem Anrufmonitor des Routers "
+    "nennt es, wer anruft.\n\n"
+    "Kurbelfon ist freie Software: Sie dürfen es unter den Bedingungen der GNU General "
+    "Public License, Version 3 oder jeder späteren Version, weitergeben und verändern. "
+    "Es kommt ohne jede Gewährleistung.");
 constexpr int Gap = 8;
 constexpr int DescriptionWidth = 320;
 

@@ -378,7 +378,7 @@ void MainWindow::pum_Click(int index) {
 }
 
 void MainWindow::OpenEntryEditor(const QString& name, const QString& number, int zeroFlag) {
-    EntryEditor editor(this);
+    EntryEditor editor(m_register->settings, this);
     editor.setEntry(name, number, zeroFlag);
     m_editInsertMode = name.isEmpty() && number.isEmpty();
     m_modalDialogOpen = true;

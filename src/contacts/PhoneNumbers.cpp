@@ -40,9 +40,43 @@ StoredNumberFunction* storedNumberFunction() {
     return function;
 }
 
+// Only what people write between digits goes through libphonenumber: it would drop anything
+// else ("," pauses, "*", "#") without a word.
+bool isPlainNumber(const QString& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c.isDigit() || QStringView(u" ()-/.").contains(c); });
+}
+
+QString withoutLeadingBlanks(const QString& text) {
+    qsizetype start = 0;
+    while (start < text.size() && text.at(start) == u' ')
+        ++start;
+    return text.mid(start);
+}
+
 } // namespace
 
 namespace PhoneNumbers {
+
+QString EntryNumber(const QString& typed, const DialSettings& settings) {
+    const QString number = typed.trimmed();
+    const QString& country = settings.OwnCountryCode;
+    if (!number.startsWith(u'0') || country.isEmpty())
+        return typed;
+    const QString international = settings.InternationalPrefix.isEmpty()
+                                      ? QStringLiteral("00")
+                                      : settings.InternationalPrefix;
+    const bool abroad = number.startsWith(international);
+    const QString rest = withoutLeadingBlanks(number.mid(abroad ? international.size() : 1));
+    if (digitCount(rest) == 0)
+        return typed;
+    if (isPlainNumber(rest)) {
+        const std::optional<QString> stored = StoredNumber(abroad ? u'+' + rest : number, country);
+        if (stored)
+            return *stored;
+    }
+    return abroad ? rest : country + u' ' + rest;
+}
 
 std::optional<QString> StoredNumber(const QString& rawNumber, const QString& ownCountryCode) {
     if (hasControlCharacter(rawNumber))

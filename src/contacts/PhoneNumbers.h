@@ -1,5 +1,7 @@
 #pragma once
 
+#include "register/DialSettings.h"
+
 #include <QString>
 #include <optional>
 
@@ -13,6 +15,12 @@ constexpr int MaxDigits = 40;
 // rawNumber: as written by people ("+49 (89) 123-4567", "089 1234567"); one without a country
 // code counts as a number of ownCountryCode's region. nullopt: not a readable number.
 std::optional<QString> StoredNumber(const QString& rawNumber, const QString& ownCountryCode);
+
+// A number typed into the entry editor, in the stored format where it was typed the way one dials
+// at home: no country code begins with 0, so a single leading "0" starts a number of the own
+// country, and one that begins with the international prefix has its country code after it.
+// Any other number is kept as typed; so is one of those when the own country code is empty.
+QString EntryNumber(const QString& typed, const DialSettings& settings);
 
 // true for an argument that is a tel: or callto: link (whatever it holds).
 bool IsPhoneLink(const QString& argument);

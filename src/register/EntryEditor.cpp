@@ -1,5 +1,6 @@
 #include "register/EntryEditor.h"
 
+#include "contacts/PhoneNumbers.h"
 #include "dialing/DialComposition.h"
 
 #include "register/EntryLine.h"
@@ -22,9 +23,11 @@ const QString UnstorableCharacter =
                    "kann.\rBitte ändern Sie die Eingabe.");
 const QString CharactersNotDialedHint =
     QStringLiteral("Die Nummer enthält Zeichen, die nicht gewählt werden: „%1“");
+const QString StoredAsHint = QStringLiteral("Gespeichert wird die internationale Form „%1“.");
 } // namespace
 
-EntryEditor::EntryEditor(QWidget* parent) : QDialog(parent) {
+EntryEditor::EntryEditor(const DialSettings& settings, QWidget* parent)
+    : QDialog(parent), m_settings(settings) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Telefonbuch"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -38,17 +41,12 @@ EntryEditor::EntryEditor(QWidget* parent) : QDialog(parent) {
     m_name->setObjectName(QStringLiteral("Text1_0"));
     m_number = new QLineEdit(frame);
     m_number->setObjectName(QStringLiteral("Text1_1"));
-    // The number is kept as typed; the user should know what the modem will not get of it.
+    // The user should know what the register will hold and what the modem will not get of it.
     m_numberHint = new QLabel(frame);
     m_numberHint->setObjectName(QStringLiteral("NumberHint"));
     m_numberHint->setTextFormat(Qt::PlainText);
     m_numberHint->hide();
-    connect(m_number, &QLineEdit::textChanged, this, [this](const QString& number) {
-        const QString notDialed = CharactersNotDialed(number);
-        m_numberHint->setText(notDialed.isEmpty() ? QString()
-                                                  : CharactersNotDialedHint.arg(notDialed));
-        m_numberHint->setVisible(!notDialed.isEmpty());
-    });
+    connect(m_number, &QLineEdit::textChanged, this, &EntryEditor::showNumberHint);
     m_zeroChk = new QCheckBox(
         QStringLiteral("Bei Anruf im gleichen Land der Vorwahlnummer eine Null voranstellen"),
         frame);
@@ -92,7 +90,18 @@ QString EntryEditor::name() const {
     return m_name->text();
 }
 QString EntryEditor::number() const {
-    return m_number->text();
+    return PhoneNumbers::EntryNumber(m_number->text(), m_settings);
+}
+
+void EntryEditor::showNumberHint() {
+    const QString stored = number();
+    QStringList notes;
+    if (stored != m_number->text())
+        notes << StoredAsHint.arg(stored);
+    if (const QString notDialed = CharactersNotDialed(stored); !notDialed.isEmpty())
+        notes << CharactersNotDialedHint.arg(notDialed);
+    m_numberHint->setText(notes.join(u'\n'));
+    m_numberHint->setVisible(!notes.isEmpty());
 }
 int EntryEditor::zeroFlag() const {
     return m_zeroChk->isChecked() ? 1 : 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "register/DialSettings.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -12,16 +14,20 @@ class QPushButton;
 class EntryEditor : public QDialog {
     Q_OBJECT
 public:
-    explicit EntryEditor(QWidget* parent = nullptr);
+    // settings: the own country and international prefix, to read a number typed as one dials it.
+    explicit EntryEditor(const DialSettings& settings = {}, QWidget* parent = nullptr);
 
     void setEntry(const QString& name, const QString& number, int zeroFlag);
     QString name() const;
+    // The number as it is stored: in international form when it was typed the way one dials.
     QString number() const;
     int zeroFlag() const;
 
 private:
     void Command1_Click(int index);
+    void showNumberHint();
 
+    DialSettings m_settings;
     QLineEdit* m_name = nullptr;
     QLineEdit* m_number = nullptr;
     QLabel* m_numberHint = nullptr;

@@ -226,6 +226,13 @@ bool FileSaver::saveWithBackup(const QString& path, const QString& backupPath,
         return fail();
     }
 
+    // Saving what is already there would only make the backup equal to it: the one earlier
+    // state the user has (an entry deleted a moment ago) would be gone without any change.
+    QByteArray present;
+    if (haveCurrent && current.st_size == content.size() &&
+        FileSaver::readFile(path, &present, nullptr) && present == content)
+        return true;
+
     TempPath newFile;
     if (!writeBeside(path, content, haveCurrent ? &current : nullptr, newFile, failure))
         return fail();

@@ -7,7 +7,8 @@
 // Writes a data file with one backup generation so that at every instant a complete file
 // stands at `path`: the new content is written and synced beside it first, then the current
 // file becomes the backup and the new one takes its place. On failure the previous file and
-// its backup stay as they were and `errorText` says in German which file and why.
+// its backup stay as they were and `errorText` says in German which file and why. Content equal
+// to the file's present bytes leaves both files untouched.
 class FileSaver {
 public:
     static bool saveWithBackup(const QString& path, const QString& backupPath,

@@ -88,6 +88,10 @@ private slots:
         QTest::keyClicks(editor.findChild<QLineEdit*>(QStringLiteral("Text1_1")), ";ATZ<b>");
         QCOMPARE(hint->text(), "Die Nummer enthält Zeichen, die nicht gewählt werden: „;AZ<b>“");
         QCOMPARE(hint->textFormat(), Qt::PlainText);
+        // Typed the way one dials at home: stored in international form, and the note says so.
+        editor.setEntry(QStringLiteral("A"), QStringLiteral("030 1234567"), 1);
+        QCOMPARE(hint->text(), "Gespeichert wird die internationale Form „49 30 1234567“.");
+        QCOMPARE(editor.number(), QStringLiteral("49 30 1234567"));
     }
 
     // The padding inside a name would split the line at the wrong place when read back.

@@ -1,4 +1,5 @@
 // The modem command and display number for a stored number, under the caller's settings.
+#include "contacts/PhoneNumbers.h"
 #include "dialing/DialComposition.h"
 #include "dialing/EntryDialer.h"
 #include "register/EntryLine.h"
@@ -150,6 +151,46 @@ private slots:
         QTEST(dial.DialString, "dialString");
         QTEST(dial.displayNumber, "display");
         QCOMPARE(dial.DialString.count(QLatin1Char('\r')), 1);
+    }
+
+    // As the entry editor stores a typed number, and what a dial of it sends.
+    void typedNumbers_data() {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("dialString");
+        QTest::newRow("national") << QStringList() << "030 1234567"
+                                  << "49 30 1234567"
+                                  << "ATDT030 1234567;H\r";
+        QTest::newRow("own area, no blanks") << QStringList() << " 0891234567"
+                                             << "49 89 1234567"
+                                             << "ATDT1234567;H\r";
+        QTest::newRow("international prefix") << QStringList() << "0043 1 5551234"
+                                              << "43 1 5551234"
+                                              << "ATDT0043 1 5551234;H\r";
+        QTest::newRow("the options' prefix") << QStringList{"intl=011"} << "011 43 1 5551234"
+                                             << "43 1 5551234"
+                                             << "ATDT01143 1 5551234;H\r";
+        QTest::newRow("pause and hash kept") << QStringList() << "030 12,,34#"
+                                             << "49 30 12,,34#"
+                                             << "ATDT030 12,,34#;H\r";
+        QTest::newRow("own country Austria") << QStringList{"country=43", "area=1"} << "01 5551234"
+                                             << "43 1 5551234"
+                                             << "ATDT5551234;H\r";
+        QTest::newRow("plus kept") << QStringList() << "+49 89 1234567"
+                                   << "+49 89 1234567"
+                                   << "ATDT1234567;H\r";
+        QTest::newRow("no own country code") << QStringList{"country="} << "030 1"
+                                             << "030 1"
+                                             << "ATDT00030 1;H\r";
+    }
+    void typedNumbers() {
+        QFETCH(QStringList, settings);
+        QFETCH(QString, typed);
+        const DialSettings s = settingsWith(settings);
+        const QString stored = PhoneNumbers::EntryNumber(typed, s);
+        QTEST(stored, "stored");
+        QTEST(ComposeDial(s, PlanCall(s, stored, 1), std::nullopt).DialString, "dialString");
     }
 
     // The provider list is asked with the local weekday and hour and the call's distance, and the

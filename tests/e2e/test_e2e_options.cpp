@@ -61,10 +61,10 @@ private slots:
         QVERIFY(key(QStringLiteral("alt+e"))); // "&Ende"
         QVERIFY(ProgramRun::waitForEnd(m_program, Poll::ChangeLimitMs));
         QCOMPARE(m_program->exitCode(), 0);
-        // Asked to close and closing each save the page: the backup is the second save's twin.
-        QVERIFY(m_run->exists(Backup));
-        QCOMPARE(m_run->read(Backup), m_run->read(Register));
-        QVERIFY(m_run->read(Register).contains("\"M\xFCller, Anna\""));
+        // Asked to close and closing each save the page; it holds no change, so neither save
+        // writes and the backup is not made the register's twin.
+        QVERIFY(!m_run->exists(Backup));
+        QCOMPARE(m_run->read(Register), Written);
     }
 
 private:

@@ -294,6 +294,7 @@ private slots:
         });
         list()->TelcoList_DblClick();
         QCOMPARE(f->read(ProviderIni), noDays);
+        QVERIFY(!QFile::exists(f->path(ProviderBak))); // nothing changed, nothing written
     }
 
     void checkBoxSavesExceptWhileLoading() {

@@ -85,6 +85,9 @@ void TestFileSaver::rotation() {
     QVERIFY(FileSaver::saveWithBackup(ini(), bak(), "dritte", &error));
     QCOMPARE(contentOf(ini()), "dritte");
     QCOMPARE(contentOf(bak()), "zweite");
+    // The same bytes again: the backup keeps the earlier state.
+    QVERIFY(FileSaver::saveWithBackup(ini(), bak(), "dritte", &error));
+    QCOMPARE(contentOf(bak()), "zweite");
     QCOMPARE(entries(), (QStringList{"Daten.bak", "Daten.ini"}));
 }
 
