@@ -5,6 +5,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/CallMonitorLine.cpp
     ${_dir}/CallTracker.cpp
     ${_dir}/AnnouncementRate.cpp
+    ${_dir}/CallListReader.cpp
     ${_dir}/CallMonitorConnection.cpp
     ${_dir}/CallerDirectory.cpp
     ${_dir}/SoapMessage.cpp

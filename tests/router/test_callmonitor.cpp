@@ -1,6 +1,7 @@
 #include "e2e/ScriptedCallMonitor.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
+#include "router/CallListReader.h"
 #include "router/CallMonitorConnection.h"
 #include "router/CallMonitorLine.h"
 #include "router/CallTracker.h"
@@ -167,6 +168,60 @@ private slots:
                 {types.value(event.section(' ', 0, 0)), event.section(' ', 1), "089", {}});
         }
         QCOMPARE(seen, announced);
+    }
+
+    // The router's call list: what is taken, what is left out, what refuses the whole list.
+    void callList_data() {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QString>(
+            "calls"); // "kind number device start seconds" per call; "!" refused
+        const auto call = [](const char* fields) {
+            return QByteArray("<Call>") + fields + "</Call>";
+        };
+        const QByteArray answered = call("<Id>7</Id><Type>1</Type><Caller>0891234567</Caller>"
+                                         "<Called>5551234</Called><Device>FON1</Device>"
+                                         "<Date>08.12.26 10:15</Date><Duration>1:05</Duration>");
+        const auto list = [](const QByteArray& calls) {
+            return "<?xml version=\"1.0\"?><root><timestamp>1</timestamp>" + calls + "</root>";
+        };
+        QTest::newRow("answered") << list(answered) << "0 0891234567 FON1 2026-12-08T10:15 3900";
+        QTest::newRow("outgoing, missed withheld, rejected, under way")
+            << list(call("<Type>3</Type><Caller>5551234</Caller><Called>0043 1 555</Called>"
+                         "<Date>01.01.26 00:00</Date>") +
+                    call("<Type>2</Type><Caller></Caller><Date>01.01.26 00:01</Date>") +
+                    call("<Type>10</Type><Caller>**611</Caller><Date>01.01.26 00:02</Date>") +
+                    call("<Type>11</Type><Called>+49301</Called><Date>01.01.26 00:03</Date>"))
+            << "3 00431555  2026-01-01T00:00 0|1   2026-01-01T00:01 0|2 **611  2026-01-01T00:02 0|"
+               "3 +49301  2026-01-01T00:03 0";
+        QTest::newRow("unknown type, a date that does not exist")
+            << list(call("<Type>4</Type><Date>01.01.26 00:00</Date>") +
+                    call("<Type>1</Type><Date>31.02.26 10:00</Date>") + answered)
+            << "0 0891234567 FON1 2026-12-08T10:15 3900";
+        QTest::newRow("a field of a megabyte is cut")
+            << list(call("<Type>1</Type><Date>01.01.26 00:00</Date><Device>" +
+                         QByteArray(1 << 20, 'x') + "</Device>"))
+            << "0  " + QString(CallListReader::MaxFieldLength, 'x') + " 2026-01-01T00:00 0";
+        QTest::newRow("document type")
+            << "<!DOCTYPE root [<!ENTITY x \"y\">]>" + list(answered) << "!";
+        QTest::newRow("too large")
+            << list(answered + QByteArray(CallListReader::MaxBytes, ' ')) << "!";
+        QTest::newRow("deep") << list(QByteArray(100, '<').replace("<", "<a>") + answered) << "!";
+        QTest::newRow("not a call list") << QByteArray("<html><body>Login</body></html>") << "!";
+        QTest::newRow("broken") << list(answered).chopped(3) << "!";
+    }
+    void callList() {
+        QFETCH(QByteArray, xml);
+        QFETCH(QString, calls);
+        const CallListReader::Result result = CallListReader::read(xml);
+        QCOMPARE(result.ok, calls != "!");
+        QCOMPARE(result.error.isEmpty(), result.ok);
+        QStringList read;
+        for (const JournalCall& c : result.calls)
+            read << QString("%1 %2 %3 %4 %5")
+                        .arg(int(c.kind))
+                        .arg(c.number, c.device, c.start.toString(Qt::ISODate).left(16))
+                        .arg(c.durationSeconds);
+        QCOMPARE(read.join('|'), result.ok ? calls : QString());
     }
 
     void pauses() {
