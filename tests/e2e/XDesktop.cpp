@@ -105,6 +105,14 @@ bool XDesktop::startWindowManager() {
     return true;
 }
 
+bool XDesktop::setTray(bool on) {
+    const bool running = m_tray && m_tray->state() != QProcess::NotRunning;
+    if (on)
+        return running || startTray();
+    stop(m_tray);
+    return true;
+}
+
 bool XDesktop::startTray() {
     // The tray host must be there before the program starts: Qt asks for it only once.
     m_tray = launch(QStringLiteral("trayer"),

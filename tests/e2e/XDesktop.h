@@ -21,6 +21,9 @@ public:
     bool start();
     QString errorString() const { return m_error; }
 
+    // Starts the tray host again, or stops it: a desktop without a notification area.
+    bool setTray(bool on);
+
     QString display() const { return m_display; }
     // The environment of an X client on this desktop: DISPLAY set, no session bus (so the tray
     // icon docks through XEmbed), runtime and home folders of its own.

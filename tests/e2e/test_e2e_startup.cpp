@@ -68,6 +68,7 @@ void TestE2eStartup::init() {
 
 void TestE2eStartup::cleanup() {
     endRun();
+    QVERIFY(m_desktop->setTray(true));
 }
 
 QProcess* TestE2eStartup::startWith(const QByteArray& registerBytes) {
@@ -170,13 +171,18 @@ void TestE2eStartup::mainWindowIsFixedCentredWithoutTaskbarButton() {
 
 void TestE2eStartup::closeBoxOnlyHides_data() {
     QTest::addColumn<bool>("optionsPage");
-    QTest::newRow("card page") << false;
+    QTest::addColumn<bool>("tray");
+    QTest::newRow("card page") << false << true;
     // The options page is saved when it is left or the program ends, not when it is hidden.
-    QTest::newRow("options page after a first start") << true;
+    QTest::newRow("options page after a first start") << true << true;
+    // Hidden without an icon it could only be reached by starting it again.
+    QTest::newRow("no notification area: minimised to the task bar") << false << false;
 }
 
 void TestE2eStartup::closeBoxOnlyHides() {
     QFETCH(bool, optionsPage);
+    QFETCH(bool, tray);
+    QVERIFY(m_desktop->setTray(tray));
     QProcess* program = startWith(optionsPage ? QByteArray() : KnownRegister);
     QVERIFY2(program, qPrintable(m_run->errorString()));
     const XWindows::Id main =
@@ -193,6 +199,16 @@ void TestE2eStartup::closeBoxOnlyHides() {
     QVERIFY(m_windows->find(Title, program->processId()).isEmpty());
     QCOMPARE(m_run->read(Register), before);
     QVERIFY(!m_run->exists(Backup));
+    if (!tray) {
+        auto onTaskbar = [&] {
+            const QStringList states = m_windows->states(main);
+            return states.contains("HIDDEN") && !states.contains("SKIP_TASKBAR");
+        };
+        QVERIFY2(Poll::until(onTaskbar, Poll::ChangeLimitMs),
+                 qPrintable("_NET_WM_STATE is " + m_windows->states(main).join(',')));
+        // As the task bar asks.
+        QVERIFY(m_windows->activate(main));
+    }
 }
 
 void TestE2eStartup::secondStartShowsFirstWindowAndEnds_data() {
