@@ -109,18 +109,33 @@ void TestE2eStartup::firstStartWritesRegisterThenAnnouncesIt() {
 
 void TestE2eStartup::ordinaryStartShowsMainWindowOnly_data() {
     QTest::addColumn<QByteArray>("registerBytes");
-    QTest::newRow("as written") << KnownRegister;
+    QTest::addColumn<bool>("wayland");
+    QTest::newRow("as written") << KnownRegister << false;
     QTest::newRow("header with blanks around")
-        << QByteArray("  [KURBELFON VERSION 4] " + KnownRegister.mid(21));
+        << QByteArray("  [KURBELFON VERSION 4] " + KnownRegister.mid(21)) << false;
+    // The tray's clicks, the menu at the mouse and the way to the front need X11: Xwayland.
+    QTest::newRow("Wayland session") << KnownRegister << true;
 }
 
 void TestE2eStartup::ordinaryStartShowsMainWindowOnly() {
     QFETCH(QByteArray, registerBytes);
+    QFETCH(bool, wayland);
+    std::unique_ptr<XWindows> xwayland;
+    if (wayland) {
+        const QString display = m_desktop->startWayland();
+        QVERIFY2(!display.isEmpty(), qPrintable(m_desktop->errorString()));
+        xwayland = std::make_unique<XWindows>(display);
+        m_run->setEnvironmentValue(QStringLiteral("QT_QPA_PLATFORM"), QString()); // as unset
+        m_run->setEnvironmentValue(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+        m_run->setEnvironmentValue(QStringLiteral("WAYLAND_DISPLAY"), m_desktop->waylandSocket());
+        m_run->setEnvironmentValue(QStringLiteral("DISPLAY"), display);
+    }
+    const XWindows* windows = wayland ? xwayland.get() : m_windows.get();
     QProcess* program = startWith(registerBytes);
     QVERIFY2(program, qPrintable(m_run->errorString()));
 
-    QVERIFY(m_windows->waitFor(Title, MainWindow, program->processId(), Poll::StartLimitMs));
-    QVERIFY(!m_windows->shows(Title, MessageBox, program->processId()));
+    QVERIFY(windows->waitFor(Title, MainWindow, program->processId(), Poll::StartLimitMs));
+    QVERIFY(!windows->shows(Title, MessageBox, program->processId()));
     QCOMPARE(m_run->read(Register), registerBytes);
     QVERIFY(!m_run->exists(Backup));
 }
