@@ -25,7 +25,8 @@ namespace {
 bool chooseX11() {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY"))
         return false;
-    qputenv("QT_QPA_PLATFORM", "xcb");
+    // Wayland after all when the X server does not answer (a DISPLAY left over).
+    qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     return true;
 }
 
