@@ -1,6 +1,7 @@
 #include "app/CardListView.h"
 
 #include "register/CardModel.h"
+#include "support/HeldKeys.h"
 
 #include <QContextMenuEvent>
 #include <QItemSelectionModel>
@@ -19,6 +20,7 @@ CardListView::CardListView(int card, CardModel* model, QWidget* parent)
     setUniformItemSizes(true);
     setToolTip(ToolTip);
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    HeldKeys::instance(); // it must see a key's releases before its repeats
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const int row = selectedRow();
         if (row >= 0)
@@ -54,7 +56,7 @@ void CardListView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     // A held key dials once: its repeats would dial again, or abort the dial under way.
     if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
-        !event->isAutoRepeat())
+        !HeldKeys::instance()->isRepeat(event))
         emit dialRequested(m_card);
     QListView::keyPressEvent(event);
 }

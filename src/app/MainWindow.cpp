@@ -16,6 +16,7 @@
 #include "app/TaskbarHint.h"
 #include "app/TrayIcon.h"
 #include "app/WindowCentring.h"
+#include "app/WindowHiding.h"
 #include "dialing/EntryDialer.h"
 #include "dialing/ModemCall.h"
 #include "dialing/SoundModulePlayer.h"
@@ -43,7 +44,6 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 MainWindow::MainWindow(const QString& programFolder, const QString& dataFolder, QWidget* parent)
@@ -57,6 +57,7 @@ MainWindow::MainWindow(const QString& programFolder, const QString& dataFolder, 
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     m_centring = new WindowCentring(this);
+    m_hiding = std::make_unique<WindowHiding>(this);
     new DialogFocusReturn(this);
     buildWindow();
     m_nameListMenu = new NameListMenu(this);
@@ -426,7 +427,7 @@ void MainWindow::Btn_Click(int index) {
         m_modemCall->showModemAnswer();
         break;
     case 1:
-        hide();
+        m_hiding->hide();
         break;
     case 20:
         showInfo();
@@ -492,12 +493,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // The user's close box only hides the window; nothing is saved.
     event->ignore();
-    hide();
+    m_hiding->hide();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // Once the window manager has mapped the window it takes requests about its state.
-    QTimer::singleShot(0, this, [this] { TaskbarHint::skipTaskbar(this); });
+    m_hiding->shown();
     m_centring->shown();
 }

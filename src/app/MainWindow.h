@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
 class BannerView;
 class CardListView;
@@ -23,6 +24,7 @@ class QStackedWidget;
 class QTabBar;
 class TrayIcon;
 class WindowCentring;
+class WindowHiding;
 class ToneDialer;
 
 // "Kurbelfon": the four cards and the options page on one tab strip, the button row and the
@@ -132,4 +134,5 @@ private:
     bool m_editInsertMode = false;
     bool m_unloaded = false;
     WindowCentring* m_centring = nullptr;
+    std::unique_ptr<WindowHiding> m_hiding;
 };

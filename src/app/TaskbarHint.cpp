@@ -40,7 +40,7 @@ void askWindowManager(xcb_connection_t* connection, QWidget* window, xcb_atom_t 
 
 } // namespace
 
-void TaskbarHint::skipTaskbar(QWidget* window) {
+void TaskbarHint::skipTaskbar(QWidget* window, bool skip) {
     xcb_connection_t* connection = x11Connection();
     if (!connection)
         return;
@@ -48,8 +48,8 @@ void TaskbarHint::skipTaskbar(QWidget* window) {
     const xcb_atom_t skipTaskbar = atom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
     if (state == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE)
         return;
-    // _NET_WM_STATE_ADD, from an ordinary application.
-    askWindowManager(connection, window, state, {1, skipTaskbar, 0, 1});
+    // _NET_WM_STATE_ADD or _REMOVE, from an ordinary application.
+    askWindowManager(connection, window, state, {skip ? 1u : 0u, skipTaskbar, 0, 1});
 }
 
 void TaskbarHint::activate(QWidget* window) {

@@ -7,8 +7,8 @@ class QWidget;
 // the window manager directly.
 class TaskbarHint {
 public:
-    // Call whenever the window is shown; does nothing off X11.
-    static void skipTaskbar(QWidget* window);
+    // Call whenever the window is shown; does nothing off X11. skip false puts it back.
+    static void skipTaskbar(QWidget* window, bool skip = true);
     // Brings the window to the front with the keyboard, also out of "show desktop".
     static void activate(QWidget* window);
 };

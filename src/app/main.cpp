@@ -18,8 +18,26 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+namespace {
+
+// Qt's Wayland platform has no tray clicks, no menu at the mouse and no way to the front: on a
+// Wayland session the program runs on X11 through Xwayland, unless the user named a platform.
+bool chooseX11() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY"))
+        return false;
+    // Wayland after all when the X server does not answer (a DISPLAY left over).
+    qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    return true;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    const bool choseX11 = chooseX11();
     QApplication app(argc, argv);
+    // What the program opens (a browser, a mail program) chooses for itself.
+    if (choseX11)
+        qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Kurbelfon"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     // Ties the windows to the launcher kurbelfon.desktop and its icon.

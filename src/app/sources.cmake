@@ -13,6 +13,7 @@ list(APPEND GUI_SOURCES
     ${_dir}/SingleInstance.cpp
     ${_dir}/UnixSignalWatcher.cpp
     ${_dir}/TaskbarHint.cpp
+    ${_dir}/WindowHiding.cpp
     ${_dir}/TrayIcon.cpp
     ${_dir}/NameListMenu.cpp
     ${_dir}/TabKeys.cpp

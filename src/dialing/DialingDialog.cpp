@@ -1,6 +1,7 @@
 #include "dialing/DialingDialog.h"
 
 #include "dialing/ModemMessages.h"
+#include "support/HeldKeys.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,7 +50,7 @@ bool DialingDialog::eventFilter(QObject* watched, QEvent* event) {
     // A key held on the list dials and keeps repeating into this dialog: only a fresh press
     // may abort.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        if (static_cast<QKeyEvent*>(event)->isAutoRepeat())
+        if (HeldKeys::instance()->isRepeat(static_cast<QKeyEvent*>(event)))
             return true;
     }
     return QDialog::eventFilter(watched, event);

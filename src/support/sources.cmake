@@ -19,6 +19,7 @@ list(APPEND GUI_SOURCES
     ${_dir}/GermanTranslation.cpp
     ${_dir}/Cp1252Validator.cpp
     ${_dir}/EditorKeys.cpp
+    ${_dir}/HeldKeys.cpp
     ${_dir}/AutoStart.cpp
     ${_dir}/ShellOpen.cpp
     ${_dir}/NumberedMenu.cpp

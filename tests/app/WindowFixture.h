@@ -2,6 +2,7 @@
 
 #include "ModalWatcher.h"
 #include "app/MainWindow.h"
+#include "app/WindowHiding.h"
 #include "register/RegisterTestData.h"
 
 #include <QFile>
@@ -29,6 +30,8 @@ struct WindowFixture {
     }
 
     bool start() {
+        // The offscreen platform has no notification area: the window would be minimised.
+        WindowHiding::trayAvailable = [] { return true; };
         window = std::make_unique<MainWindow>(folder());
         const bool loaded = window->Form_Load();
         if (loaded && !window->isVisible())

@@ -4,6 +4,7 @@
 #include "XWindows.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <csignal>
@@ -31,6 +32,7 @@ void stop(std::unique_ptr<QProcess>& process) {
 XDesktop::XDesktop() = default;
 
 XDesktop::~XDesktop() {
+    stop(m_wayland);
     stop(m_tray);
     stop(m_windowManager);
     stop(m_server);
@@ -105,6 +107,14 @@ bool XDesktop::startWindowManager() {
     return true;
 }
 
+bool XDesktop::setTray(bool on) {
+    const bool running = m_tray && m_tray->state() != QProcess::NotRunning;
+    if (on)
+        return running || startTray();
+    stop(m_tray);
+    return true;
+}
+
 bool XDesktop::startTray() {
     // The tray host must be there before the program starts: Qt asks for it only once.
     m_tray = launch(QStringLiteral("trayer"),
@@ -123,6 +133,25 @@ bool XDesktop::startTray() {
         m_tray->state() == QProcess::NotRunning)
         return fail(QStringLiteral("trayer did not show its panel on %1").arg(m_display));
     return true;
+}
+
+QString XDesktop::startWayland() {
+    m_wayland = launch(QStringLiteral("weston"), {"--backend=headless-backend.so", "--xwayland",
+                                                  "--idle-time=0", "--socket=wayland-e2e"});
+    // "xserver listening on display :1": Xwayland itself starts with the first X client.
+    static const QRegularExpression listening(QStringLiteral("listening on display (:\\d+)"));
+    QString display;
+    Poll::until(
+        [&] {
+            QFile log(m_home.filePath(QStringLiteral("weston.log")));
+            display = log.open(QIODevice::ReadOnly) ? listening.match(log.readAll()).captured(1)
+                                                    : QString();
+            return !display.isEmpty() || !m_wayland || m_wayland->state() == QProcess::NotRunning;
+        },
+        Poll::StartLimitMs);
+    if (display.isEmpty())
+        fail(QStringLiteral("weston with Xwayland did not come up"));
+    return display;
 }
 
 std::unique_ptr<QProcess> XDesktop::launch(const QString& program, const QStringList& arguments) {

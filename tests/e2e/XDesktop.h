@@ -21,6 +21,14 @@ public:
     bool start();
     QString errorString() const { return m_error; }
 
+    // Starts the tray host again, or stops it: a desktop without a notification area.
+    bool setTray(bool on);
+
+    // A Wayland session beside it, as a desktop starts one: weston with Xwayland. Returns the
+    // Xwayland display, empty with errorString() if it does not come up.
+    QString startWayland();
+    QString waylandSocket() const { return m_home.filePath(QStringLiteral("runtime/wayland-e2e")); }
+
     QString display() const { return m_display; }
     // The environment of an X client on this desktop: DISPLAY set, no session bus (so the tray
     // icon docks through XEmbed), runtime and home folders of its own.
@@ -39,4 +47,5 @@ private:
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_windowManager;
     std::unique_ptr<QProcess> m_tray;
+    std::unique_ptr<QProcess> m_wayland;
 };

@@ -75,6 +75,55 @@ private slots:
         QVERIFY(m_windows->close(dialog));
         QCOMPARE(modem.waitForBytes(1, Poll::ChangeLimitMs), QByteArray("\r"));
     }
+
+    // The X server repeats a held key as release/press pairs: they must neither abort "Anwahl"
+    // nor, once the modem's OK closed it, dial again. Afterwards fresh keys act.
+    void heldReturnDialsOnce_data() {
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("repeats into the dialog") << false;
+        QTest::newRow("repeats into the list after OK") << true;
+    }
+    void heldReturnDialsOnce() {
+        QFETCH(bool, answered);
+        ScriptedModem modem;
+        QVERIFY(newRun(ModemRegister, &modem));
+        QProcess* program = m_run->start();
+        QVERIFY2(program, qPrintable(m_run->errorString()));
+        const qint64 pid = program->processId();
+        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
+        QVERIFY2(main != 0, "no main window");
+        QVERIFY(m_windows->tool(QStringLiteral("xset"), {"r", "on"}));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Tab")));
+        QVERIFY(m_windows->pressKey(main, QStringLiteral("Down")));
+
+        const QByteArray command("ATDT030 1234567;H\r");
+        QVERIFY(m_windows->tool(QStringLiteral("xdotool"), {"keydown", "Return"}));
+        QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), command);
+        if (answered) {
+            QVERIFY(modem.send("\r\nOK\r\n"));
+            QVERIFY(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
+                                Poll::ChangeLimitMs));
+        }
+        // Holding the key is the input: past the server's repeat delay (660 ms) and half again.
+        QTest::qWait(1200);
+        QVERIFY(m_windows->tool(QStringLiteral("xdotool"), {"keyup", "Return"}));
+
+        QByteArray expected = command + "\r";
+        if (answered) {
+            QVERIFY(m_windows->pressKey(main, QStringLiteral("Return")));
+            expected.prepend(command);
+        }
+        const XWindows::Id dialog =
+            m_windows->waitFor(Dialing, MessageBox, pid, Poll::ChangeLimitMs);
+        QVERIFY2(dialog != 0, "no dialing window");
+        QVERIFY(m_windows->pressKey(dialog, QStringLiteral("Escape")));
+        QVERIFY2(Poll::until([&] { return !m_windows->shows(Dialing, MessageBox, pid); },
+                             Poll::ChangeLimitMs),
+                 "Escape did not abort");
+        // All that came after the first command, the abort's carriage return last.
+        QCOMPARE(modem.waitForBytes(expected.size() - command.size(), Poll::ChangeLimitMs),
+                 expected.mid(command.size()));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestE2eModem)

@@ -68,6 +68,7 @@ void TestE2eStartup::init() {
 
 void TestE2eStartup::cleanup() {
     endRun();
+    QVERIFY(m_desktop->setTray(true));
 }
 
 QProcess* TestE2eStartup::startWith(const QByteArray& registerBytes) {
@@ -108,18 +109,33 @@ void TestE2eStartup::firstStartWritesRegisterThenAnnouncesIt() {
 
 void TestE2eStartup::ordinaryStartShowsMainWindowOnly_data() {
     QTest::addColumn<QByteArray>("registerBytes");
-    QTest::newRow("as written") << KnownRegister;
+    QTest::addColumn<bool>("wayland");
+    QTest::newRow("as written") << KnownRegister << false;
     QTest::newRow("header with blanks around")
-        << QByteArray("  [KURBELFON VERSION 4] " + KnownRegister.mid(21));
+        << QByteArray("  [KURBELFON VERSION 4] " + KnownRegister.mid(21)) << false;
+    // The tray's clicks, the menu at the mouse and the way to the front need X11: Xwayland.
+    QTest::newRow("Wayland session") << KnownRegister << true;
 }
 
 void TestE2eStartup::ordinaryStartShowsMainWindowOnly() {
     QFETCH(QByteArray, registerBytes);
+    QFETCH(bool, wayland);
+    std::unique_ptr<XWindows> xwayland;
+    if (wayland) {
+        const QString display = m_desktop->startWayland();
+        QVERIFY2(!display.isEmpty(), qPrintable(m_desktop->errorString()));
+        xwayland = std::make_unique<XWindows>(display);
+        m_run->setEnvironmentValue(QStringLiteral("QT_QPA_PLATFORM"), QString()); // as unset
+        m_run->setEnvironmentValue(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+        m_run->setEnvironmentValue(QStringLiteral("WAYLAND_DISPLAY"), m_desktop->waylandSocket());
+        m_run->setEnvironmentValue(QStringLiteral("DISPLAY"), display);
+    }
+    const XWindows* windows = wayland ? xwayland.get() : m_windows.get();
     QProcess* program = startWith(registerBytes);
     QVERIFY2(program, qPrintable(m_run->errorString()));
 
-    QVERIFY(m_windows->waitFor(Title, MainWindow, program->processId(), Poll::StartLimitMs));
-    QVERIFY(!m_windows->shows(Title, MessageBox, program->processId()));
+    QVERIFY(windows->waitFor(Title, MainWindow, program->processId(), Poll::StartLimitMs));
+    QVERIFY(!windows->shows(Title, MessageBox, program->processId()));
     QCOMPARE(m_run->read(Register), registerBytes);
     QVERIFY(!m_run->exists(Backup));
 }
@@ -170,13 +186,18 @@ void TestE2eStartup::mainWindowIsFixedCentredWithoutTaskbarButton() {
 
 void TestE2eStartup::closeBoxOnlyHides_data() {
     QTest::addColumn<bool>("optionsPage");
-    QTest::newRow("card page") << false;
+    QTest::addColumn<bool>("tray");
+    QTest::newRow("card page") << false << true;
     // The options page is saved when it is left or the program ends, not when it is hidden.
-    QTest::newRow("options page after a first start") << true;
+    QTest::newRow("options page after a first start") << true << true;
+    // Hidden without an icon it could only be reached by starting it again.
+    QTest::newRow("no notification area: minimised to the task bar") << false << false;
 }
 
 void TestE2eStartup::closeBoxOnlyHides() {
     QFETCH(bool, optionsPage);
+    QFETCH(bool, tray);
+    QVERIFY(m_desktop->setTray(tray));
     QProcess* program = startWith(optionsPage ? QByteArray() : KnownRegister);
     QVERIFY2(program, qPrintable(m_run->errorString()));
     const XWindows::Id main =
@@ -193,6 +214,16 @@ void TestE2eStartup::closeBoxOnlyHides() {
     QVERIFY(m_windows->find(Title, program->processId()).isEmpty());
     QCOMPARE(m_run->read(Register), before);
     QVERIFY(!m_run->exists(Backup));
+    if (!tray) {
+        auto onTaskbar = [&] {
+            const QStringList states = m_windows->states(main);
+            return states.contains("HIDDEN") && !states.contains("SKIP_TASKBAR");
+        };
+        QVERIFY2(Poll::until(onTaskbar, Poll::ChangeLimitMs),
+                 qPrintable("_NET_WM_STATE is " + m_windows->states(main).join(',')));
+        // As the task bar asks.
+        QVERIFY(m_windows->activate(main));
+    }
 }
 
 void TestE2eStartup::secondStartShowsFirstWindowAndEnds_data() {
