@@ -26,6 +26,7 @@ private slots:
             use(router.password);
         });
         dialog.show();
+        const int width = dialog.width();
         ModalWatcher watcher;
         watcher.queueButton(QMessageBox::Yes);
         QTest::mouseClick(dialog.findChild<QPushButton*>("RouterTestButton"), Qt::LeftButton);
@@ -39,6 +40,7 @@ private slots:
         QCOMPARE(phones->count(), router.phones.size());
         QCOMPARE(phones->currentText(), QStringLiteral("DECT: Mobilteil 1"));
         QCOMPARE(dialog.settings().certificateSha256, router.certificateSha256());
+        QCOMPARE(dialog.width(), width); // the fingerprint in lines, not one long one
 
         QSignalSpy codes(&dialog, &RouterSettingsDialog::codesRead);
         QTest::mouseClick(dialog.findChild<QPushButton*>("RouterCodesButton"), Qt::LeftButton);
