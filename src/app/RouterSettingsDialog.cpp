@@ -36,7 +36,9 @@ RouterSettingsDialog::RouterSettingsDialog(const RouterSettings& settings,
     m_user = makeField(box, QStringLiteral("RouterUser"), settings.user);
     m_password = makeField(box, QStringLiteral("RouterPassword"), QString());
     m_password->setEchoMode(QLineEdit::Password);
-    m_password->setPlaceholderText(QStringLiteral("(unverändert)"));
+    // Before any password was stored there is nothing to leave unchanged.
+    if (settings.passwordStored)
+        m_password->setPlaceholderText(QStringLiteral("(unverändert)"));
     m_plainHttp = new QCheckBox(QStringLiteral("Nur &HTTP, ohne Verschlüsselung"), box);
     m_plainHttp->setObjectName(QStringLiteral("RouterPlainHttp"));
     m_plainHttp->setChecked(settings.plainHttp);

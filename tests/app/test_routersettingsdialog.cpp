@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -57,6 +58,12 @@ private slots:
         QVERIFY(monitor && !monitor->isChecked());
         monitor->setChecked(true);
         QVERIFY(dialog.settings().callMonitor);
+        // Nothing stored yet: nothing to keep unchanged.
+        QCOMPARE(dialog.findChild<QLineEdit*>("RouterPassword")->placeholderText(), QString());
+        stored.passwordStored = true;
+        RouterSettingsDialog again(stored, [](std::function<void(const QString&)>) {});
+        QCOMPARE(again.findChild<QLineEdit*>("RouterPassword")->placeholderText(),
+                 QStringLiteral("(unverändert)"));
     }
 };
 
