@@ -69,8 +69,9 @@ InfoDialog::InfoDialog(const QString& dataFolder, QWidget* mainWindow)
     close->setObjectName(QStringLiteral("CloseButton"));
     close->setDefault(true);
     layout->addWidget(buttons);
-    connect(site, &QPushButton::clicked, this, [] { OpenMakerSite(); });
-    connect(mail, &QPushButton::clicked, this, [] { ShellOpen(WebAddresses::MakerMail, 0); });
+    connect(site, &QPushButton::clicked, this, [this] { OpenMakerSite(this); });
+    connect(mail, &QPushButton::clicked, this,
+            [this] { ShellOpen(WebAddresses::MakerMail, 0, this); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // A fixed size: no maximise button, and the wrapped text keeps its height.
     layout->setSizeConstraint(QLayout::SetFixedSize);
