@@ -68,6 +68,7 @@ InfoDialog::InfoDialog(const QString& dataFolder, QWidget* mainWindow)
         buttons->addButton(QStringLiteral("&Schließen"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("CloseButton"));
     close->setDefault(true);
+    m_close = close;
     layout->addWidget(buttons);
     connect(site, &QPushButton::clicked, this, [this] { OpenMakerSite(this); });
     connect(mail, &QPushButton::clicked, this,
@@ -97,6 +98,8 @@ void InfoDialog::showBeside() {
     }
     move(place);
     show();
+    // Return must close it, not open the browser from the first button.
+    m_close->setFocus(Qt::OtherFocusReason);
     raise();
     activateWindow();
 }

@@ -8,6 +8,7 @@
 #include "app/DialPreview.h"
 #include "app/DialogFocusReturn.h"
 #include "app/InfoDialog.h"
+#include "app/NameListFocus.h"
 #include "app/NameListMenu.h"
 #include "app/OptionsPage.h"
 #include "app/RegisterLoadDialogs.h"
@@ -122,7 +123,7 @@ void MainWindow::buildWindow() {
         connect(m_options->DialHardwareChk[index], &QRadioButton::toggled, this,
                 [this, index](bool checked) { DialHardwareChk_Click(index, checked); });
     }
-    connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
+    new NameListFocus(this, m_tabStrip, m_nameLists, [this] { return m_modalDialogOpen; });
     new TabKeys(this, m_tabStrip);
     connect(m_autoStartChk, &QCheckBox::toggled, this,
             [this] { ApplyAutoStartCheck(m_autoStartChk); });
@@ -322,18 +323,6 @@ void MainWindow::SaveOptionControls() {
 
 void MainWindow::NamList_Click(int card, int row) {
     SetStatusText(GetEntryNumber(m_register->card(card)->line(row)));
-}
-
-void MainWindow::onFocusChanged(QWidget* old, QWidget* now) {
-    // A name list hands the focus back to the tab strip, except to a modal dialog.
-    if (m_modalDialogOpen || !old || !now || now == m_tabStrip || now->window() != this)
-        return;
-    for (CardListView* list : m_nameLists) {
-        if (old == list) {
-            m_tabStrip->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-    }
 }
 
 QMenu* MainWindow::nameListMenu() const {
