@@ -41,6 +41,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
@@ -98,8 +99,15 @@ void MainWindow::buildWindow() {
         connect(list, &CardListView::popupRequested, this, &MainWindow::NamList_MouseDown);
     }
     m_tabStrip->addTab(QStringLiteral("Optionen"));
-    m_options = new OptionsPage(m_pages);
-    m_pages->addWidget(m_options);
+    // The tallest page: it scrolls where the screen is too low for the whole window.
+    auto* optionsArea = new QScrollArea(m_pages);
+    optionsArea->setFrameShape(QFrame::NoFrame);
+    optionsArea->setFocusPolicy(Qt::NoFocus); // no Tab stop of its own
+    optionsArea->setWidgetResizable(true);
+    m_options = new OptionsPage(optionsArea);
+    optionsArea->setWidget(m_options);
+    optionsArea->setMinimumSize(m_options->sizeHint()); // until the window has its size
+    m_pages->addWidget(optionsArea);
     applyEntryFont(m_register->EntryFontSize);
 
     layout->addWidget(m_banner);
@@ -131,6 +139,7 @@ void MainWindow::buildWindow() {
     setWindowTitle(UserMessage::ProgramName);
     adjustSize();
     setFixedSize(sizeHint().expandedTo(QSize(640, 0)));
+    optionsArea->setMinimumSize(0, 0); // WindowCentring may shrink the window to its screen
 }
 
 QWidget* MainWindow::buildButtonRow() {
