@@ -47,8 +47,8 @@ BannerView::BannerView(const QString& programFolder, QWidget* parent)
     layout->addStretch();
     // One picture shows at a time; the window takes its fixed size before the choice is made.
     Image2->hide();
-    connect(Image1, &QToolButton::clicked, this, [] { OpenMakerSite(); });
-    connect(Image2, &QToolButton::clicked, this, [] { OpenPartnerSite(); });
+    connect(Image1, &QToolButton::clicked, this, [this] { OpenMakerSite(window()); });
+    connect(Image2, &QToolButton::clicked, this, [this] { OpenPartnerSite(window()); });
 }
 
 QToolButton* BannerView::makeImage(const QString& name, const QString& file,

@@ -72,9 +72,11 @@ InfoDialog::InfoDialog(const QString& dataFolder, QWidget* mainWindow)
         buttons->addButton(QStringLiteral("&Schließen"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("CloseButton"));
     close->setDefault(true);
+    m_close = close;
     layout->addWidget(buttons);
-    connect(site, &QPushButton::clicked, this, [] { OpenMakerSite(); });
-    connect(mail, &QPushButton::clicked, this, [] { ShellOpen(WebAddresses::MakerMail, 0); });
+    connect(site, &QPushButton::clicked, this, [this] { OpenMakerSite(this); });
+    connect(mail, &QPushButton::clicked, this,
+            [this] { ShellOpen(WebAddresses::MakerMail, 0, this); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // A fixed size: no maximise button, and the wrapped text keeps its height.
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -100,6 +102,8 @@ void InfoDialog::showBeside() {
     }
     move(place);
     show();
+    // Return must close it, not open the browser from the first button.
+    m_close->setFocus(Qt::OtherFocusReason);
     raise();
     activateWindow();
 }

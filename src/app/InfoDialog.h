@@ -15,4 +15,5 @@ public:
 
 private:
     QWidget* m_mainWindow;
+    QWidget* m_close = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "app/DialPreview.h"
 #include "app/DialogFocusReturn.h"
 #include "app/InfoDialog.h"
+#include "app/NameListFocus.h"
 #include "app/NameListMenu.h"
 #include "app/OptionsPage.h"
 #include "app/RegisterLoadDialogs.h"
@@ -41,6 +42,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
@@ -98,8 +100,15 @@ void MainWindow::buildWindow() {
         connect(list, &CardListView::popupRequested, this, &MainWindow::NamList_MouseDown);
     }
     m_tabStrip->addTab(QStringLiteral("Optionen"));
-    m_options = new OptionsPage(m_pages);
-    m_pages->addWidget(m_options);
+    // The tallest page: it scrolls where the screen is too low for the whole window.
+    auto* optionsArea = new QScrollArea(m_pages);
+    optionsArea->setFrameShape(QFrame::NoFrame);
+    optionsArea->setFocusPolicy(Qt::NoFocus); // no Tab stop of its own
+    optionsArea->setWidgetResizable(true);
+    m_options = new OptionsPage(optionsArea);
+    optionsArea->setWidget(m_options);
+    optionsArea->setMinimumSize(m_options->sizeHint()); // until the window has its size
+    m_pages->addWidget(optionsArea);
     applyEntryFont(m_register->EntryFontSize);
 
     layout->addWidget(m_banner);
@@ -123,7 +132,7 @@ void MainWindow::buildWindow() {
         connect(m_options->DialHardwareChk[index], &QRadioButton::toggled, this,
                 [this, index](bool checked) { DialHardwareChk_Click(index, checked); });
     }
-    connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
+    new NameListFocus(this, m_tabStrip, m_nameLists, [this] { return m_modalDialogOpen; });
     new TabKeys(this, m_tabStrip);
     connect(m_autoStartChk, &QCheckBox::toggled, this,
             [this] { ApplyAutoStartCheck(m_autoStartChk); });
@@ -131,6 +140,7 @@ void MainWindow::buildWindow() {
     setWindowTitle(UserMessage::ProgramName);
     adjustSize();
     setFixedSize(sizeHint().expandedTo(QSize(640, 0)));
+    optionsArea->setMinimumSize(0, 0); // WindowCentring may shrink the window to its screen
 }
 
 QWidget* MainWindow::buildButtonRow() {
@@ -323,18 +333,6 @@ void MainWindow::SaveOptionControls() {
 
 void MainWindow::NamList_Click(int card, int row) {
     SetStatusText(GetEntryNumber(m_register->card(card)->line(row)));
-}
-
-void MainWindow::onFocusChanged(QWidget* old, QWidget* now) {
-    // A name list hands the focus back to the tab strip, except to a modal dialog.
-    if (m_modalDialogOpen || !old || !now || now == m_tabStrip || now->window() != this)
-        return;
-    for (CardListView* list : m_nameLists) {
-        if (old == list) {
-            m_tabStrip->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-    }
 }
 
 QMenu* MainWindow::nameListMenu() const {

@@ -95,7 +95,6 @@ private:
     void TabStrip1_Click();
     void NamList_Click(int card, int row);
     void NamList_MouseDown(int card, const QPoint& globalPos);
-    void onFocusChanged(QWidget* old, QWidget* now);
     void DialHardwareChk_Click(int index, bool checked);
     void DialSelectedEntry();
     void showInfo();

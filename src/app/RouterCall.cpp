@@ -39,6 +39,10 @@ void RouterCall::withPassword(std::function<void(const QString&)> use,
     m_password->read(
         [this, use, declined](const std::optional<QString>& password, const QString& noKeyStore) {
             if (password) {
+                // Stored before the settings kept track of it.
+                const bool fromKeyStore = !password->isEmpty() && !m_password->heldForThisRun();
+                if (fromKeyStore && !m_settings.passwordStored)
+                    rememberPasswordStored();
                 use(*password);
                 return;
             }
@@ -61,7 +65,10 @@ void RouterCall::withPassword(std::function<void(const QString&)> use,
                 }
                 m_password->keepForThisRun(typed);
                 if (noKeyStore.isEmpty())
-                    m_password->write(typed, [](bool, const QString&) {});
+                    m_password->write(typed, [this](bool stored, const QString&) {
+                        if (stored)
+                            rememberPasswordStored();
+                    });
                 use(typed);
             });
         });
@@ -133,8 +140,10 @@ void RouterCall::fail(QPointer<RouterCallDialog> dialog, const QString& message)
 }
 
 void RouterCall::openSettings() {
+    RouterSettings shown = m_settings;
+    shown.passwordStored = m_settings.passwordStored || m_password->heldForThisRun();
     RouterSettingsDialog dialog(
-        m_settings, [this](std::function<void(const QString&)> use) { withPassword(use, [] {}); },
+        shown, [this](std::function<void(const QString&)> use) { withPassword(use, [] {}); },
         m_window);
     connect(&dialog, &RouterSettingsDialog::codesRead, this,
             [this](const QString& country, const QString& area) {
@@ -147,17 +156,26 @@ void RouterCall::openSettings() {
     emit modalDialogOpenChanged(false);
     if (!accepted)
         return;
-    const bool chosen = m_settings.dialThroughRouter;
+    const RouterSettings before = m_settings;
     m_settings = dialog.settings();
-    m_settings.dialThroughRouter = chosen;
+    m_settings.dialThroughRouter = before.dialThroughRouter;
+    m_settings.passwordStored = before.passwordStored; // the dialog's may be this run's only
     save();
     const QString typed = dialog.typedPassword();
     if (typed.isEmpty())
         return;
     m_password->write(typed, [this](bool stored, const QString& why) {
-        if (!stored)
+        if (stored)
+            rememberPasswordStored();
+        else
             QTimer::singleShot(0, this, [this, why] {
                 UserMessage::information(m_window, RouterMessages::noKeyStore(why));
             });
     });
+}
+
+void RouterCall::rememberPasswordStored() {
+    m_settings.passwordStored = true;
+    // Nothing the router's users need to hear about: no settingsChanged.
+    m_settings.save(m_store);
 }

@@ -40,6 +40,7 @@ private:
     void runDial(QPointer<RouterCallDialog> dialog, const QString& digits, const QString& password);
     void fail(QPointer<RouterCallDialog> dialog, const QString& message);
     void save();
+    void rememberPasswordStored();
 
     RegistryStore m_store;
     RouterSettings m_settings;

@@ -37,7 +37,9 @@ RouterSettingsDialog::RouterSettingsDialog(const RouterSettings& settings,
     m_user->setPlaceholderText(RouterMessages::PasswordOnlyUserHint);
     m_password = makeField(box, QStringLiteral("RouterPassword"), QString());
     m_password->setEchoMode(QLineEdit::Password);
-    m_password->setPlaceholderText(QStringLiteral("(unverändert)"));
+    // Before any password was stored there is nothing to leave unchanged.
+    if (settings.passwordStored)
+        m_password->setPlaceholderText(QStringLiteral("(unverändert)"));
     m_plainHttp = new QCheckBox(QStringLiteral("Nur &HTTP, ohne Verschlüsselung"), box);
     m_plainHttp->setObjectName(QStringLiteral("RouterPlainHttp"));
     m_plainHttp->setChecked(settings.plainHttp);
@@ -52,6 +54,9 @@ RouterSettingsDialog::RouterSettingsDialog(const RouterSettings& settings,
     m_certificate = new QLabel(box);
     m_certificate->setTextFormat(Qt::PlainText);
     m_certificate->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for a line of the fingerprint from the start: trusting one does not widen the dialog.
+    m_certificate->setMinimumWidth(
+        m_certificate->fontMetrics().horizontalAdvance(QStringLiteral("DD:DD:DD:DD:DD:DD:DD:DD")));
     m_forget = new QPushButton(QStringLiteral("Zertifikat ver&gessen"), box);
     m_test = new QPushButton(QStringLiteral("&Verbindung testen"), box);
     m_test->setObjectName(QStringLiteral("RouterTestButton"));
@@ -123,9 +128,16 @@ bool RouterSettingsDialog::confirmCertificate(QWidget* parent, const QString& sh
 }
 
 void RouterSettingsDialog::showCertificate() {
-    m_certificate->setText(m_settings.certificateSha256.isEmpty()
-                               ? QStringLiteral("noch keines bestätigt")
-                               : Tr64Client::readableFingerprint(m_settings.certificateSha256));
+    QString shown = m_settings.certificateSha256.isEmpty()
+                        ? QStringLiteral("noch keines bestätigt")
+                        : Tr64Client::readableFingerprint(m_settings.certificateSha256);
+    // On one line the 32 pairs widened the dialog past a small screen: four lines of eight.
+    constexpr qsizetype LineLength = 8 * 3;
+    if (!m_settings.certificateSha256.isEmpty()) {
+        for (qsizetype colon = LineLength - 1; colon < shown.size(); colon += LineLength)
+            shown[colon] = QLatin1Char('\n');
+    }
+    m_certificate->setText(shown);
     m_forget->setEnabled(!m_settings.certificateSha256.isEmpty());
 }
 

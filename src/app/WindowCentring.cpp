@@ -2,17 +2,23 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMargins>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
-WindowCentring::WindowCentring(QWidget* window) : QObject(window), m_window(window) {}
+WindowCentring::WindowCentring(QWidget* window) : QObject(window), m_window(window) {
+    // The size is set here; the layout would lower the minimum to what the contents need.
+    if (window->layout())
+        window->layout()->setSizeConstraint(QLayout::SetNoConstraint);
+}
 
 void WindowCentring::shown() {
     if (m_centred)
         return;
     m_centred = true;
+    m_natural = m_window->size();
     centre(QMargins());
     m_window->windowHandle()->installEventFilter(this);
 }
@@ -35,9 +41,19 @@ void WindowCentring::centre(const QMargins& frameMargins) {
         m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect frame = m_window->geometry().marginsAdded(frameMargins);
-    frame.moveCenter(screen->availableGeometry().center());
-    QRect client = m_window->geometry();
-    client.moveTopLeft(frame.topLeft() + QPoint(frameMargins.left(), frameMargins.top()));
-    m_window->setGeometry(client);
+    const QRect room = screen->availableGeometry();
+    const QSize frameSize(frameMargins.left() + frameMargins.right(),
+                          frameMargins.top() + frameMargins.bottom());
+    const QSize size =
+        m_natural.boundedTo(room.size() - frameSize).expandedTo(m_window->minimumSizeHint());
+    if (size != m_window->size())
+        m_window->setFixedSize(size);
+    QRect frame(QPoint(), size + frameSize);
+    frame.moveCenter(room.center());
+    if (frame.width() > room.width())
+        frame.moveLeft(room.left());
+    if (frame.height() > room.height())
+        frame.moveTop(room.top());
+    m_window->setGeometry(
+        QRect(frame.topLeft() + QPoint(frameMargins.left(), frameMargins.top()), size));
 }

@@ -1,5 +1,6 @@
 #include "app/AfterFirstFrame.h"
 #include "app/CallMonitorSettingsBox.h"
+#include "app/ContextMenuKey.h"
 #include "app/IncomingCalls.h"
 #include "app/MainWindow.h"
 #include "app/RouterCall.h"
@@ -52,6 +53,7 @@ int main(int argc, char* argv[]) {
     // A tray program must not end when its last message box closes.
     QApplication::setQuitOnLastWindowClosed(false);
     installGermanTranslation(app);
+    new ContextMenuKey(&app);
 
     // One tel:/callto: link is dialed; any other argument ("/AUTOSTART" too) changes nothing.
     const QStringList arguments = QCoreApplication::arguments().mid(1);

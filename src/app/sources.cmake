@@ -17,6 +17,8 @@ list(APPEND GUI_SOURCES
     ${_dir}/TrayIcon.cpp
     ${_dir}/NameListMenu.cpp
     ${_dir}/TabKeys.cpp
+    ${_dir}/NameListFocus.cpp
+    ${_dir}/ContextMenuKey.cpp
     ${_dir}/InfoDialog.cpp
     ${_dir}/BannerView.cpp
     ${_dir}/DialPreview.cpp

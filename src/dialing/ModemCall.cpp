@@ -14,8 +14,9 @@ ModemCall::ModemCall(const PhoneRegister* phoneRegister, const QString& programF
 
 void ModemCall::dial(const QString& dialString, const QString& name, const QString& displayNumber) {
     const int port = m_register->settings.ComPort;
-    if (!m_dialer->dial(ComPortDevice(port, m_programFolder), dialString)) {
-        reportPortFailure(port);
+    const QString device = ComPortDevice(port, m_programFolder);
+    if (!m_dialer->dial(device, dialString)) {
+        reportPortFailure(port, device);
         return;
     }
     DialingDialog dialog(m_window);
@@ -31,7 +32,7 @@ void ModemCall::dial(const QString& dialString, const QString& name, const QStri
     dialog.exec();
     emit modalDialogOpenChanged(false);
     if (failed)
-        reportPortFailure(port);
+        reportPortFailure(port, device);
 }
 
 void ModemCall::showModemAnswer() {
@@ -39,7 +40,8 @@ void ModemCall::showModemAnswer() {
                              ModemMessages::ModemAnswerIntro + m_dialer->answerForDisplay());
 }
 
-void ModemCall::reportPortFailure(int port) {
-    UserMessage::error(m_window, ModemMessages::PortUnavailable(port));
+void ModemCall::reportPortFailure(int port, const QString& device) {
+    UserMessage::error(m_window, ModemMessages::PortUnavailable(port) + QLatin1Char('\r') +
+                                     m_dialer->failureReason(device));
     emit optionsPageRequested();
 }

@@ -28,7 +28,7 @@ signals:
     void optionsPageRequested();
 
 private:
-    void reportPortFailure(int port);
+    void reportPortFailure(int port, const QString& device);
 
     const PhoneRegister* m_register;
     QString m_programFolder;

@@ -5,12 +5,15 @@
 #include "support/ProgramModule.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -46,6 +49,26 @@ bool ModemDialer::isPortOpen() const {
 
 QString ModemDialer::portErrorString() const {
     return m_line ? m_line->device()->errorString() : m_moduleError;
+}
+
+QString ModemDialer::failureReason(const QString& device) const {
+    if (!m_line)
+        return m_moduleError;
+    switch (m_line->failure()) {
+    case SerialLine::Failure::NoDevice:
+        return ModemMessages::NoDevice(device);
+    case SerialLine::Failure::NoPermission: {
+        // Either the device's rights, or another program holds its lock.
+        if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0)
+            return ModemMessages::InUse(device);
+        const QString group = QFileInfo(device).group();
+        return ModemMessages::NoAccess(device, group.isEmpty() ? QStringLiteral("dialout") : group);
+    }
+    case SerialLine::Failure::None:
+    case SerialLine::Failure::Other:
+        break;
+    }
+    return ModemMessages::SystemReason(device, portErrorString());
 }
 
 bool ModemDialer::dial(const QString& device, const QString& dialString) {

@@ -31,6 +31,8 @@ public:
     QString answerForDisplay();
     bool isPortOpen() const;
     QString portErrorString() const;
+    // Why the last dial failed on `device`, for the line under the port's message.
+    QString failureReason(const QString& device) const;
 
 signals:
     // "OK" came; the port is closed.

@@ -20,6 +20,19 @@ public:
 
     int handle() const override { return m_port.handle(); }
 
+    Failure failure() const override {
+        switch (m_port.error()) {
+        case QSerialPort::NoError:
+            return Failure::None;
+        case QSerialPort::DeviceNotFoundError:
+            return Failure::NoDevice;
+        case QSerialPort::PermissionError: // forbidden, or locked by another program
+            return Failure::NoPermission;
+        default:
+            return Failure::Other;
+        }
+    }
+
     void dropOutput() override { m_port.clear(QSerialPort::Output); }
 
     void onLineLost(std::function<void()> lost) override {

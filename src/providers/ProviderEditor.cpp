@@ -44,7 +44,7 @@ ProviderEditor::ProviderEditor(int startHour, int endHour, QWidget* parent)
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order.at(i), order.at(i + 1));
 
-    new EditorKeys(this, {m_text1[0], m_text1[1]}, m_ok);
+    new EditorKeys(this, {m_text1[0], m_text1[1]}, m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     Form_Load();

@@ -1,5 +1,6 @@
 #include "providers/TimeSlider.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -20,6 +21,12 @@ void TimeSlider::setSelectionLength(int length) {
 void TimeSlider::mousePressEvent(QMouseEvent* event) {
     emit pressed(event->modifiers());
     QSlider::mousePressEvent(event);
+}
+
+void TimeSlider::keyPressEvent(QKeyEvent* event) {
+    // Shift or Ctrl with the arrow keys extend the range as they do with the mouse.
+    emit pressed(event->modifiers());
+    QSlider::keyPressEvent(event);
 }
 
 void TimeSlider::paintEvent(QPaintEvent*) {

@@ -3,7 +3,7 @@
 #include <QSlider>
 
 // A horizontal slider that also draws a selected range of its values on the groove, and
-// tells which modifier keys were held when a mouse button went down on it.
+// tells which modifier keys were held when a mouse button went down on it or a key moved it.
 class TimeSlider : public QSlider {
     Q_OBJECT
 public:
@@ -15,11 +15,12 @@ public:
     void setSelectionLength(int length);
 
 signals:
-    // Before the press moves the thumb.
+    // Before the press or the key moves the thumb.
     void pressed(Qt::KeyboardModifiers modifiers);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

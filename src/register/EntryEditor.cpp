@@ -73,7 +73,7 @@ EntryEditor::EntryEditor(const DialSettings& settings, QWidget* parent)
     setTabOrder(m_zeroChk, m_ok);
     setTabOrder(m_ok, m_cancel);
 
-    new EditorKeys(this, {m_name, m_number}, m_ok);
+    new EditorKeys(this, {m_name, m_number}, m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, [this] { Command1_Click(0); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { Command1_Click(1); });
     m_name->setFocus();

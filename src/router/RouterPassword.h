@@ -26,6 +26,7 @@ public:
     void write(const QString& password, WriteDone done);
     // Typed in while no key store answers: held until the program ends.
     void keepForThisRun(const QString& password) { m_thisRun = password; }
+    bool heldForThisRun() const { return m_thisRun.has_value(); }
     // The router refused it: the next dial asks again rather than sending it once more, as each
     // refusal counts toward the router's lock-out.
     void forgetThisRun() {

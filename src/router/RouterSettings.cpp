@@ -26,6 +26,7 @@ RouterSettings RouterSettings::load(const RegistryStore& store) {
     s.phone = store.RegReadString(hive, Key, QStringLiteral("Phone"));
     s.plainHttp = readFlag(store, QStringLiteral("PlainHttp"));
     s.certificateSha256 = store.RegReadString(hive, Key, QStringLiteral("CertificateSha256"));
+    s.passwordStored = readFlag(store, QStringLiteral("PasswordStored"));
     s.callMonitor = readFlag(store, QStringLiteral("CallMonitor"));
     bool portOk = false;
     const uint port =
@@ -44,6 +45,7 @@ bool RouterSettings::save(RegistryStore& store) const {
         {QStringLiteral("Phone"), phone},
         {QStringLiteral("PlainHttp"), flag(plainHttp)},
         {QStringLiteral("CertificateSha256"), certificateSha256},
+        {QStringLiteral("PasswordStored"), flag(passwordStored)},
         {QStringLiteral("CallMonitor"), flag(callMonitor)},
         {QStringLiteral("CallMonitorPort"), QString::number(callMonitorPort)}};
     bool ok = true;

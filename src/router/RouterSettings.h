@@ -13,9 +13,10 @@ struct RouterSettings {
     bool dialThroughRouter = false; // the third dial hardware
     QString address = DefaultAddress;
     QString user;
-    QString phone;             // the telephone the router rings, as the router names it
-    bool plainHttp = false;    // only when the user asked for it
-    QString certificateSha256; // hex, pinned on first use; empty until then
+    QString phone;               // the telephone the router rings, as the router names it
+    bool plainHttp = false;      // only when the user asked for it
+    QString certificateSha256;   // hex, pinned on first use; empty until then
+    bool passwordStored = false; // the key store holds one: the dialog may offer to keep it
     bool callMonitor = false;
     static constexpr quint16 DefaultCallMonitorPort = 1012;
     // Not offered to users (the router's port is fixed); tests point it at a peer of their own.

@@ -5,8 +5,9 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-EditorKeys::EditorKeys(QDialog* dialog, const QList<QWidget*>& fields, QWidget* ok)
-    : QObject(dialog), m_dialog(dialog), m_walk(fields) {
+EditorKeys::EditorKeys(QDialog* dialog, const QList<QWidget*>& fields, QWidget* ok,
+                       QPushButton* cancel)
+    : QObject(dialog), m_dialog(dialog), m_cancel(cancel), m_walk(fields) {
     m_walk << ok;
     for (QWidget* field : fields)
         field->installEventFilter(this);
@@ -25,7 +26,11 @@ bool EditorKeys::eventFilter(QObject* watched, QEvent* event) {
                 button->click();
             return true;
         }
-        return key == Qt::Key_Escape;
+        if (key == Qt::Key_Escape) {
+            m_cancel->click();
+            return true;
+        }
+        return false;
     }
     const qsizetype place = m_walk.indexOf(static_cast<QWidget*>(watched));
     if (enter && place >= 0 && place + 1 < m_walk.size()) {

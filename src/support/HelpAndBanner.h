@@ -10,6 +10,12 @@ inline const QString HelpFileName = QStringLiteral("hilfe.htm");
 inline const QString IndexFileName = QStringLiteral("index.htm");
 inline const QString HelpNotFound =
     QStringLiteral("Die Online-Hilfe konnte leider nicht gefunden werden ...");
+// A document or web page (%1) that no program on this desktop opened; the opener's own words
+// may follow on a line of their own.
+inline const QString NotOpened =
+    QStringLiteral("„%1“ konnte nicht geöffnet werden.\rIst ein Webbrowser eingerichtet?");
+inline const QString MailNotOpened = QStringLiteral(
+    "Die E-Mail an „%1“ konnte nicht angelegt werden.\rIst ein E-Mail-Programm eingerichtet?");
 inline const QString MakerBannerFile = QStringLiteral("banner-kurbelfon.png");
 inline const QString PartnerBannerFile = QStringLiteral("banner-partner.png");
 constexpr int PartnerBannerDays = 60;

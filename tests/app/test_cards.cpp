@@ -80,6 +80,9 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f->window->nameList(2));
         f->window->findChild<QPushButton*>(QStringLiteral("Btn21"))->setFocus();
         QCOMPARE(QApplication::focusWidget(), f->window->tabStrip());
+        selectTab(3); // Tab goes on to the button row
+        QTest::keyClick(f->window->nameList(3), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("AutoStartCHK"));
     }
 
     void programSelectedTabBringsWindowUp() {

@@ -438,8 +438,11 @@ private slots:
         f.window->tabStrip()->setCurrentIndex(1);
         f.window->nameList(2)->setCurrentIndex(f.window->phoneRegister()->card(2)->index(0));
         QTest::keyClick(f.window->nameList(2), Qt::Key_Return);
-        QCOMPARE(f.modals.texts,
-                 QStringList{QStringLiteral("Der angegebene Anschluß COM1 ist nicht verfügbar.")});
+        QCOMPARE(
+            f.modals.texts,
+            QStringList{QStringLiteral("Der angegebene Anschluß COM1 ist nicht verfügbar.\n") +
+                        f.path(QStringLiteral("dosdevices/com1")) +
+                        QStringLiteral(": Gerät nicht gefunden – ist das Modem angeschlossen?")});
         QCOMPARE(f.window->CurrentTab(), MainWindow::OptionsTab);
         QVERIFY(!f.window->ModalDialogOpen());
 

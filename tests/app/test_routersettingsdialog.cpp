@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -26,6 +27,7 @@ private slots:
             use(router.password);
         });
         dialog.show();
+        const int width = dialog.width();
         ModalWatcher watcher;
         watcher.queueButton(QMessageBox::Yes);
         QTest::mouseClick(dialog.findChild<QPushButton*>("RouterTestButton"), Qt::LeftButton);
@@ -39,6 +41,7 @@ private slots:
         QCOMPARE(phones->count(), router.phones.size());
         QCOMPARE(phones->currentText(), QStringLiteral("DECT: Mobilteil 1"));
         QCOMPARE(dialog.settings().certificateSha256, router.certificateSha256());
+        QCOMPARE(dialog.width(), width); // the fingerprint in lines, not one long one
 
         QSignalSpy codes(&dialog, &RouterSettingsDialog::codesRead);
         QTest::mouseClick(dialog.findChild<QPushButton*>("RouterCodesButton"), Qt::LeftButton);
@@ -55,6 +58,12 @@ private slots:
         QVERIFY(monitor && !monitor->isChecked());
         monitor->setChecked(true);
         QVERIFY(dialog.settings().callMonitor);
+        // Nothing stored yet: nothing to keep unchanged.
+        QCOMPARE(dialog.findChild<QLineEdit*>("RouterPassword")->placeholderText(), QString());
+        stored.passwordStored = true;
+        RouterSettingsDialog again(stored, [](std::function<void(const QString&)>) {});
+        QCOMPARE(again.findChild<QLineEdit*>("RouterPassword")->placeholderText(),
+                 QStringLiteral("(unverändert)"));
     }
 };
 

@@ -2,6 +2,7 @@
 // end, linked as COM3 of a program folder of its own.
 #include "ScriptedModem.h"
 #include "app/ModalWatcher.h"
+#include "dialing/ComPort.h"
 #include "dialing/ModemCall.h"
 #include "dialing/ModemDialer.h"
 #include "register/PhoneRegister.h"
@@ -218,19 +219,31 @@ private slots:
 
     void missingDeviceIsReported_data() {
         QTest::addColumn<int>("port");
-        QTest::newRow("link to nothing") << 3;
-        QTest::newRow("no link, no such port") << 16;
+        QTest::addColumn<QString>("why"); // the line after the device's name
+        const QString missing =
+            QStringLiteral(": Gerät nicht gefunden – ist das Modem angeschlossen?");
+        QTest::newRow("link to nothing") << 3 << missing;
+        QTest::newRow("no link, no such port") << 16 << missing;
+        QTest::newRow("held by another program")
+            << 3 << QStringLiteral(": wird schon von einem anderen Programm benutzt.");
     }
     void missingDeviceIsReported() {
         QFETCH(int, port);
-        m_modem.reset(); // its link now points to nothing
+        QFETCH(QString, why);
+        ModemDialer holder;
+        if (why.contains(QStringLiteral("Programm")))
+            QVERIFY(holder.dial(m_modem->devicePath(), QStringLiteral("ATZ\r")));
+        else
+            m_modem.reset(); // its link now points to nothing
+        const QString device = ComPortDevice(port, folder());
         m_register.settings.ComPort = port;
         m_call->dial(Command, QStringLiteral("Anna"), QStringLiteral("1"));
         QCOMPARE(m_modals->titles, QStringList{"Kurbelfon"});
         QCOMPARE(
             m_modals->texts,
             QStringList{
-                QStringLiteral("Der angegebene Anschluß COM%1 ist nicht verfügbar.").arg(port)});
+                QStringLiteral("Der angegebene Anschluß COM%1 ist nicht verfügbar.\n").arg(port) +
+                device + why});
         QCOMPARE(m_optionsRequests, 1);
         QVERIFY(m_modalStates.isEmpty());
     }
@@ -283,8 +296,9 @@ private slots:
         const double wall = sinceVanish.elapsed() / 1000.0;
         QVERIFY2(cpu < wall / 3, qPrintable(QStringLiteral("%1 s CPU in %2 s").arg(cpu).arg(wall)));
         QCOMPARE(m_modals->titles, (QStringList{"Anwahl", "Kurbelfon"}));
-        QCOMPARE(m_modals->texts.last(),
-                 QStringLiteral("Der angegebene Anschluß COM3 ist nicht verfügbar."));
+        QVERIFY(m_modals->texts.last().startsWith(
+            QStringLiteral("Der angegebene Anschluß COM3 ist nicht verfügbar.\n") +
+            m_modem->devicePath() + QStringLiteral(": ")));
         QCOMPARE(m_modalStates, (QStringList{"1", "0"}));
         QCOMPARE(m_optionsRequests, 1);
     }

@@ -15,8 +15,10 @@
 class E2eTestCase : public QObject {
 protected:
     // From initTestCase: false (and the reason as a warning) if the desktop does not come up.
-    bool startDesktop() {
-        m_desktop = std::make_unique<XDesktop>();
+    bool startDesktop(QSize screen = QSize(1280, 1024), bool panelReservesSpace = false) {
+        m_run.reset();
+        m_windows.reset();
+        m_desktop = std::make_unique<XDesktop>(screen, panelReservesSpace);
         if (!m_desktop->start()) {
             qWarning("%s", qPrintable(m_desktop->errorString()));
             return false;

@@ -29,7 +29,8 @@ void stop(std::unique_ptr<QProcess>& process) {
 
 } // namespace
 
-XDesktop::XDesktop() = default;
+XDesktop::XDesktop(QSize screen, bool panelReservesSpace)
+    : m_screen(screen), m_panelReservesSpace(panelReservesSpace) {}
 
 XDesktop::~XDesktop() {
     stop(m_wayland);
@@ -69,8 +70,9 @@ bool XDesktop::startServer() {
     // -displayfd lets the server pick a free display and tell us which one on our stdout.
     // -noreset: otherwise the server resets when xdpyinfo hangs up, and a client connecting
     // during that reset (openbox, next) is turned away.
-    m_server = launch(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24",
-                                               "-nolisten", "tcp", "-noreset"});
+    const QString screen = QStringLiteral("%1x%2x24").arg(m_screen.width()).arg(m_screen.height());
+    m_server = launch(QStringLiteral("Xvfb"),
+                      {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
     if (!m_server)
         return false;
     QByteArray number;
@@ -119,7 +121,8 @@ bool XDesktop::startTray() {
     // The tray host must be there before the program starts: Qt asks for it only once.
     m_tray = launch(QStringLiteral("trayer"),
                     {"--edge", "top", "--align", "right", "--widthtype", "request", "--height",
-                     "24", "--SetDockType", "true", "--transparent", "false"});
+                     "24", "--SetDockType", "true", "--SetPartialStrut",
+                     m_panelReservesSpace ? "true" : "false", "--transparent", "false"});
     if (!m_tray)
         return false;
     XWindows windows(m_display);

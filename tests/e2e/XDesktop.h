@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -11,7 +12,8 @@
 // as the notification area. Everything it started is stopped when it is destroyed.
 class XDesktop {
 public:
-    XDesktop();
+    // panelReservesSpace: the tray's panel keeps windows off its strip, as a desktop's panel does.
+    explicit XDesktop(QSize screen = QSize(1280, 1024), bool panelReservesSpace = false);
     ~XDesktop();
     XDesktop(const XDesktop&) = delete;
     XDesktop& operator=(const XDesktop&) = delete;
@@ -41,6 +43,8 @@ private:
     std::unique_ptr<QProcess> launch(const QString& program, const QStringList& arguments);
     bool fail(const QString& error);
 
+    QSize m_screen;
+    bool m_panelReservesSpace;
     QTemporaryDir m_home;
     QString m_display;
     QString m_error;

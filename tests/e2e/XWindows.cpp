@@ -102,6 +102,17 @@ QSize XWindows::screenSize() const {
     return QSize(width.match(info).captured(1).toInt(), height.match(info).captured(1).toInt());
 }
 
+QRect XWindows::workArea() const {
+    QByteArray output;
+    tool(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")},
+         &output);
+    static const QRegularExpression area(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"));
+    const auto match = area.match(QString::fromLatin1(output));
+    return match.hasMatch() ? QRect(match.captured(1).toInt(), match.captured(2).toInt(),
+                                    match.captured(3).toInt(), match.captured(4).toInt())
+                            : QRect(QPoint(), screenSize());
+}
+
 bool XWindows::close(Id window) const {
     return tool(QStringLiteral("wmctrl"),
                 {QStringLiteral("-i"), QStringLiteral("-c"), hex(window)});

@@ -38,6 +38,8 @@ public:
     QSize minimumSize(Id window) const;
     QSize maximumSize(Id window) const;
     QSize screenSize() const;
+    // The screen less the panels, as the window manager announces it.
+    QRect workArea() const;
 
     // As the close box does: the window manager asks the window to close.
     bool close(Id window) const;

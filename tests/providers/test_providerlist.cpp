@@ -55,8 +55,13 @@ QPoint handleCentre(QSlider* slider) {
         .center();
 }
 
-// A press on the thumb with these keys held, then the thumb dragged to `hour`.
-void moveThumb(TimeSlider* slider, Qt::KeyboardModifiers keys, int hour) {
+// A press on the thumb with these keys held, then the thumb dragged to `hour`; or the arrow keys
+// with them until it is there.
+void moveThumb(TimeSlider* slider, Qt::KeyboardModifiers keys, int hour, bool byArrows = false) {
+    while (byArrows && slider->value() != hour)
+        QTest::keyClick(slider, slider->value() < hour ? Qt::Key_Right : Qt::Key_Left, keys);
+    if (byArrows)
+        return;
     QTest::mousePress(slider, Qt::LeftButton, keys, handleCentre(slider));
     slider->setSliderPosition(hour);
     QTest::mouseRelease(slider, Qt::LeftButton, keys, handleCentre(slider));
@@ -161,27 +166,31 @@ private slots:
 
     void hourSlider_data() {
         QTest::addColumn<int>("extendKey");
-        QTest::newRow("Ctrl") << int(Qt::ControlModifier);
-        QTest::newRow("Shift") << int(Qt::ShiftModifier);
-        QTest::newRow("Alt") << int(Qt::AltModifier);
+        QTest::addColumn<bool>("byArrows");
+        QTest::newRow("Ctrl") << int(Qt::ControlModifier) << false;
+        QTest::newRow("Shift") << int(Qt::ShiftModifier) << false;
+        QTest::newRow("Alt") << int(Qt::AltModifier) << false;
+        QTest::newRow("Ctrl, arrow keys") << int(Qt::ControlModifier) << true;
+        QTest::newRow("Shift, arrow keys") << int(Qt::ShiftModifier) << true;
     }
     void hourSlider() {
         QFETCH(int, extendKey);
+        QFETCH(bool, byArrows);
         const auto extend = Qt::KeyboardModifiers(extendKey);
         start(TwoRows);
-        f->modals.queue([extend](QWidget* editor) {
+        f->modals.queue([extend, byArrows](QWidget* editor) {
             auto* slider = child<TimeSlider>(editor, QStringLiteral("TimeSlider"));
             QCOMPARE(slider->toolTip(), QStringLiteral("Zuerst Startzeit einstellen, dann "
                                                        "gleichzeitig [Strg] gedrückt halten ..."));
-            moveThumb(slider, Qt::NoModifier, 6);
+            moveThumb(slider, Qt::NoModifier, 6, byArrows);
             QCOMPARE(label(editor), QStringLiteral("06h - 06h"));
-            moveThumb(slider, extend, 22);
+            moveThumb(slider, extend, 22, byArrows);
             QCOMPARE(label(editor), QStringLiteral("06h - 22h"));
             QCOMPARE(slider->selectionStart(), 6);
             QCOMPARE(slider->selectionLength(), 16);
-            moveThumb(slider, extend, 3);
+            moveThumb(slider, extend, 3, byArrows);
             QCOMPARE(label(editor), QStringLiteral("03h - 03h"));
-            moveThumb(slider, extend, 24);
+            moveThumb(slider, extend, 24, byArrows);
             QCOMPARE(label(editor), QStringLiteral("03h - 24h"));
             child<QPushButton>(editor, QStringLiteral("Command1_0"))->click();
         });

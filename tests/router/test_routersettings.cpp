@@ -12,7 +12,8 @@ private slots:
         RegistryStore store(home.path());
         const RouterSettings fresh = RouterSettings::load(store);
         QCOMPARE(fresh.address, QStringLiteral("fritz.box"));
-        QVERIFY(!fresh.dialThroughRouter && !fresh.callMonitor && !fresh.plainHttp);
+        QVERIFY(!fresh.dialThroughRouter && !fresh.callMonitor && !fresh.plainHttp &&
+                !fresh.passwordStored);
 
         RouterSettings s;
         s.dialThroughRouter = true;
@@ -21,13 +22,15 @@ private slots:
         s.phone = QStringLiteral("DECT: Mobilteil 1");
         s.certificateSha256 = QStringLiteral("ab12");
         s.callMonitor = true;
+        s.passwordStored = true;
         QVERIFY(s.save(store));
         const RouterSettings back = RouterSettings::load(store);
         QCOMPARE(back.address, s.address);
         QCOMPARE(back.user, s.user);
         QCOMPARE(back.phone, s.phone);
         QCOMPARE(back.certificateSha256, s.certificateSha256);
-        QVERIFY(back.dialThroughRouter && back.callMonitor && !back.plainHttp);
+        QVERIFY(back.dialThroughRouter && back.callMonitor && !back.plainHttp &&
+                back.passwordStored);
     }
 };
 
