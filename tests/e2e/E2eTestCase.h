@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Poll.h"
 #include "ProgramNames.h"
 #include "ProgramRun.h"
 #include "ScriptedModem.h"
@@ -38,6 +39,27 @@ protected:
                       !modem->linkAt(m_run->filePath(QStringLiteral("dosdevices/com3")))))
             return warn(modem->errorString());
         return true;
+    }
+    struct Started {
+        QProcess* program = nullptr;
+        qint64 pid = 0;
+        XWindows::Id main = 0;
+    };
+    // Starts this run's program and waits for its main window; main is 0 (and the reason a
+    // warning) when either does not come.
+    Started startToMainWindow() {
+        Started started;
+        started.program = m_run->start();
+        if (!started.program) {
+            warn(m_run->errorString());
+            return started;
+        }
+        started.pid = started.program->processId();
+        started.main = m_windows->waitFor(ProgramNames::Title, ProgramNames::MainWindow,
+                                          started.pid, Poll::StartLimitMs);
+        if (!started.main)
+            warn(QStringLiteral("no main window"));
+        return started;
     }
     // From cleanup: ends the test's program run, keeping its folders after a failure.
     void endRun() {

@@ -48,11 +48,8 @@ private slots:
     void linkToRunningProgramDialsLikeTheEntry() {
         ScriptedModem modem;
         QVERIFY(newRun(ModemRegister, &modem));
-        QProcess* program = m_run->start();
-        QVERIFY2(program, qPrintable(m_run->errorString()));
-        const qint64 pid = program->processId();
-        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
-        QVERIFY2(main != 0, "no main window");
+        const auto [program, pid, main] = startToMainWindow();
+        QVERIFY(main != 0);
 
         // As a user clicks links with the window shown and no key pressed yet: each dial's
         // dialog stays, without the abort's carriage return, until the modem answers.
@@ -159,11 +156,8 @@ private slots:
     void importButtonFillsTheChosenCard() {
         QVERIFY(newRun(ContactsRegister));
         QVERIFY(m_run->write(QStringLiteral("kontakte.vcf"), Contacts));
-        QProcess* program = m_run->start();
-        QVERIFY2(program, qPrintable(m_run->errorString()));
-        const qint64 pid = program->processId();
-        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
-        QVERIFY2(main != 0, "no main window");
+        const auto [program, pid, main] = startToMainWindow();
+        QVERIFY(main != 0);
         const QByteArray before = m_run->read(Register);
 
         QVERIFY(m_windows->pressKey(main, QStringLiteral("ctrl+Prior")));

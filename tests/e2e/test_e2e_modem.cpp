@@ -36,11 +36,8 @@ private slots:
     void enterDialsTheSelectedEntry() {
         ScriptedModem modem;
         QVERIFY(newRun(ModemRegister, &modem));
-        QProcess* program = m_run->start();
-        QVERIFY2(program, qPrintable(m_run->errorString()));
-        const qint64 pid = program->processId();
-        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
-        QVERIFY2(main != 0, "no main window");
+        const auto [program, pid, main] = startToMainWindow();
+        QVERIFY(main != 0);
 
         // From the tab strip into card 1's list, down to the second entry, then Enter.
         QVERIFY(m_windows->pressKey(main, QStringLiteral("Tab")));
@@ -87,11 +84,8 @@ private slots:
         QFETCH(bool, answered);
         ScriptedModem modem;
         QVERIFY(newRun(ModemRegister, &modem));
-        QProcess* program = m_run->start();
-        QVERIFY2(program, qPrintable(m_run->errorString()));
-        const qint64 pid = program->processId();
-        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
-        QVERIFY2(main != 0, "no main window");
+        const auto [program, pid, main] = startToMainWindow();
+        QVERIFY(main != 0);
         QVERIFY(m_windows->tool(QStringLiteral("xset"), {"r", "on"}));
         QVERIFY(m_windows->pressKey(main, QStringLiteral("Tab")));
         QVERIFY(m_windows->pressKey(main, QStringLiteral("Down")));
