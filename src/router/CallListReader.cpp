@@ -2,6 +2,8 @@
 
 #include <QHash>
 #include <QXmlStreamReader>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -40,28 +42,23 @@ int secondsOf(const QString& text) {
 
 bool callOf(const QHash<QString, QString>& fields, JournalCall& call) {
     using Kind = JournalCall::Kind;
-    switch (fields.value(QStringLiteral("Type")).trimmed().toInt()) {
-    case 1:
-        call.kind = Kind::Answered;
-        break;
-    case 2:
-        call.kind = Kind::Missed;
-        break;
-    case 3:
-        call.kind = Kind::Dialed;
-        break;
-    case 9:
-        call.kind = Kind::Answered, call.underWay = true;
-        break;
-    case 10:
-        call.kind = Kind::Rejected;
-        break;
-    case 11:
-        call.kind = Kind::Dialed, call.underWay = true;
-        break;
-    default:
+    // The router's types: answered, missed, outgoing, incoming under way, rejected, outgoing
+    // under way.
+    struct TypeOf {
+        int type;
+        Kind kind;
+        bool underWay;
+    };
+    static constexpr TypeOf Types[] = {{1, Kind::Answered, false},  {2, Kind::Missed, false},
+                                       {3, Kind::Dialed, false},    {9, Kind::Answered, true},
+                                       {10, Kind::Rejected, false}, {11, Kind::Dialed, true}};
+    const int type = fields.value(QStringLiteral("Type")).trimmed().toInt();
+    const auto known = std::find_if(std::begin(Types), std::end(Types),
+                                    [type](const TypeOf& t) { return t.type == type; });
+    if (known == std::end(Types))
         return false;
-    }
+    call.kind = known->kind;
+    call.underWay = known->underWay;
     call.start = startOf(fields.value(QStringLiteral("Date")));
     if (!call.start.isValid())
         return false;
