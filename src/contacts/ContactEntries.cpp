@@ -46,7 +46,14 @@ ContactEntries EntriesFromContacts(const QList<VCardContact>& contacts,
     for (const VCardContact& contact : contacts) {
         if (contact.phones.isEmpty())
             continue;
-        const QString name = contactName(contact);
+        QString name = contactName(contact);
+        // The register holds Windows-1252 only: "Łukasz" is kept as "Lukasz", and said so.
+        if (const QString near = Cp1252::nearest(name); near != name && Cp1252::canEncode(near)) {
+            result.renamed << QStringLiteral("\u201E%1\u201C als \u201E%2\u201C")
+                                  .arg(MessageText::Quoted(name, MaxQuoted),
+                                       MessageText::Quoted(near, MaxQuoted));
+            name = near;
+        }
         const QString who =
             name.isEmpty() ? QStringLiteral("(ohne Namen)") : MessageText::Quoted(name, MaxQuoted);
         if (name.isEmpty()) {
@@ -88,12 +95,16 @@ QString ImportReport(const ContactEntries& entries) {
     QString text = entries.lines.size() == 1
                        ? QStringLiteral("1 Eintrag wurde übernommen.")
                        : QStringLiteral("%1 Einträge wurden übernommen.").arg(entries.lines.size());
-    if (entries.skipped.isEmpty())
-        return text;
-    text += QStringLiteral("\r\rNicht übernommen:");
-    for (qsizetype i = 0; i < entries.skipped.size() && i < MaxListed; ++i)
-        text += QLatin1Char('\r') + entries.skipped.at(i);
-    if (entries.skipped.size() > MaxListed)
-        text += QStringLiteral("\r… und %1 weitere.").arg(entries.skipped.size() - MaxListed);
+    const auto list = [&text](const QString& heading, const QStringList& rows) {
+        if (rows.isEmpty())
+            return;
+        text += QStringLiteral("\r\r") + heading;
+        for (qsizetype i = 0; i < rows.size() && i < MaxListed; ++i)
+            text += QLatin1Char('\r') + rows.at(i);
+        if (rows.size() > MaxListed)
+            text += QStringLiteral("\r… und %1 weitere.").arg(rows.size() - MaxListed);
+    };
+    list(QStringLiteral("Mit ähnlichen Buchstaben übernommen:"), entries.renamed);
+    list(QStringLiteral("Nicht übernommen:"), entries.skipped);
     return text;
 }

@@ -8,6 +8,7 @@
 struct ContactEntries {
     QStringList lines;   // new entry lines, none already on the card
     QStringList skipped; // "who: why", for the message at the end
+    QStringList renamed; // "„as given“ als „as written“": names written with nearest letters
 };
 
 // One entry per number, named "Surname, Given name" (else the formatted name), the number's

@@ -1,5 +1,7 @@
 #include "support/Cp1252.h"
 
+#include <QHash>
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -85,6 +87,37 @@ std::optional<QByteArray> encode(const QString& text) {
 
 bool canEncode(const QString& text) {
     return encode(text).has_value();
+}
+
+QString nearest(const QString& text) {
+    if (canEncode(text))
+        return text;
+    // Letters that Unicode does not decompose into a base letter and marks.
+    static const QHash<QChar, QString> Letters{
+        {u'Ł', QStringLiteral("L")},  {u'ł', QStringLiteral("l")}, {u'Đ', QStringLiteral("D")},
+        {u'đ', QStringLiteral("d")},  {u'Ħ', QStringLiteral("H")}, {u'ħ', QStringLiteral("h")},
+        {u'ı', QStringLiteral("i")},  {u'Ŀ', QStringLiteral("L")}, {u'ŀ', QStringLiteral("l")},
+        {u'ẞ', QStringLiteral("SS")}, {u'Ŧ', QStringLiteral("T")}, {u'ŧ', QStringLiteral("t")}};
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const QString one(c);
+        if (canEncode(one)) {
+            out += c;
+            continue;
+        }
+        if (const auto letter = Letters.constFind(c); letter != Letters.cend()) {
+            out += *letter;
+            continue;
+        }
+        QString base;
+        for (const QChar part : one.normalized(QString::NormalizationForm_KD)) {
+            if (part.category() != QChar::Mark_NonSpacing)
+                base += part;
+        }
+        out += !base.isEmpty() && canEncode(base) ? base : one;
+    }
+    return out;
 }
 
 void appendDecoded(QString& out, QByteArrayView bytes) {

@@ -15,6 +15,11 @@ std::optional<QByteArray> encode(const QString& text);
 
 bool canEncode(const QString& text);
 
+// The text with each character Windows-1252 lacks written with the nearest letters it has
+// ("Łukasz" -> "Lukasz", "Nguyễn" -> "Nguyen"); one without such letters (a Chinese name)
+// stays as it is, and so still cannot be encoded.
+QString nearest(const QString& text);
+
 // The same mapping, one byte at a time from a table, for the many short texts of a phone book.
 void appendDecoded(QString& out, QByteArrayView bytes);
 // false, with `out` as it was, when a character has no Windows-1252 byte.

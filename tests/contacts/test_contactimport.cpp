@@ -69,6 +69,27 @@ private slots:
                                 "Nummer „*100#“ ist nicht lesbar."));
     }
 
+    // The register holds Windows-1252: other letters are written as the nearest ones it has, and
+    // the report says so; a name without such letters is still left out with its reason.
+    void namesWithNearestLetters() {
+        QList<VCardContact> contacts(3);
+        contacts[0].familyName = QStringLiteral("Nowak");
+        contacts[0].givenName = QStringLiteral("Łukasz");
+        contacts[1].formattedName = QStringLiteral("Nguyễn Văn Đức");
+        contacts[2].formattedName = QStringLiteral("王小明");
+        for (VCardContact& contact : contacts)
+            contact.phones << VCardPhone{QStringLiteral("030 1234567"), QString()};
+        const ContactEntries result = EntriesFromContacts(contacts, "49", {});
+        QCOMPARE(result.lines, (QStringList{MakeEntryLine("Nowak, Lukasz", "49 30 1234567", 1),
+                                            MakeEntryLine("Nguyen Van Duc", "49 30 1234567", 1)}));
+        QCOMPARE(result.skipped.size(), 1);
+        QCOMPARE(ImportReport(result),
+                 QStringLiteral("2 Einträge wurden übernommen.\r\rMit ähnlichen Buchstaben "
+                                "übernommen:\r„Nowak, Łukasz“ als „Nowak, Lukasz“\r„Nguyễn Văn "
+                                "Đức“ als „Nguyen Van Duc“\r\rNicht übernommen:\r") +
+                     result.skipped.first());
+    }
+
     // Many contacts with huge values: the report quotes each value cut short and lists no more
     // than a box can show.
     void reportStaysShort() {
