@@ -4,6 +4,7 @@
 
 #include "contacts/ContactEntries.h"
 #include "contacts/VCardReader.h"
+#include "contacts/VCardWriter.h"
 #include "register/CardModel.h"
 #include "register/PhoneRegister.h"
 #include "support/UserMessage.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMimeData>
+#include <QSaveFile>
 #include <QUrl>
 
 namespace {
@@ -159,4 +161,22 @@ void ContactImport::importText(int card, const QByteArray& vcards, QStringList p
     emit modalDialogOpenChanged(true);
     UserMessage::information(m_window, ImportReport(entries));
     emit modalDialogOpenChanged(false);
+}
+
+void ContactImport::saveAsVCard(int card) {
+    const QString cardName = m_register->cardNames.at(card - 1);
+    emit modalDialogOpenChanged(true);
+    const QString path =
+        QFileDialog::getSaveFileName(m_window, QStringLiteral("Karte als vCard speichern"),
+                                     QDir::home().filePath(cardName + QStringLiteral(".vcf")),
+                                     QStringLiteral("vCard-Dateien (*.vcf)"));
+    emit modalDialogOpenChanged(false);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(WriteVCards(m_register->card(card)->lines())) < 0 || !file.commit())
+        UserMessage::error(m_window, QStringLiteral("Die Karte konnte nicht gespeichert werden:"
+                                                    "\r%1\r%2")
+                                         .arg(path, file.errorString()));
 }

@@ -11,7 +11,7 @@ class QWidget;
 
 // Contacts from vCard files onto a card: dropped on a card's list, or chosen in a file dialog
 // from the options page's button. Everything comes in through one save; one message tells
-// what came in and what did not.
+// what came in and what did not. And a card out again as a vCard file.
 class ContactImport : public QObject {
     Q_OBJECT
 public:
@@ -24,6 +24,9 @@ public:
     void chooseAndImport(int startCard);
     void importFiles(int card, const QStringList& paths);
     void importText(int card, const QByteArray& vcards, QStringList problems = {});
+
+    // Asks where, and writes the card's entries there as vCards.
+    void saveAsVCard(int card);
 
     static bool holdsContacts(const QMimeData* mime);
 

@@ -192,12 +192,12 @@ void MainWindow::buildDialing(const QString& programFolder) {
             [this] { UserMessage::error(this, ToneDialMessages::NoSoundOutput); });
     statusBar()->addPermanentWidget(
         new DialPreview(m_entryDialer, m_providers, m_nameLists, m_tabStrip, this));
-    auto* contacts = new ContactImport(
+    m_contacts = new ContactImport(
         m_register, [this] { return SaveRegisterFile(); }, this);
-    contacts->acceptDropsOn(m_nameLists);
-    connect(m_options->ImportContactsButton, &QPushButton::clicked, contacts,
-            [contacts] { contacts->chooseAndImport(1); });
-    connect(contacts, &ContactImport::modalDialogOpenChanged, this,
+    m_contacts->acceptDropsOn(m_nameLists);
+    connect(m_options->ImportContactsButton, &QPushButton::clicked, m_contacts,
+            [this] { m_contacts->chooseAndImport(1); });
+    connect(m_contacts, &ContactImport::modalDialogOpenChanged, this,
             [this](bool open) { m_modalDialogOpen = open; });
 }
 
@@ -370,6 +370,9 @@ void MainWindow::pum_Click(int index) {
                 SaveRegisterFile();
             }
         }
+        break;
+    case NameListMenu::SaveAsVCard:
+        m_contacts->saveAsVCard(m_currentTab);
         break;
     default:
         break;

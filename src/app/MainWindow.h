@@ -11,6 +11,7 @@ class CardListView;
 class EntryDialer;
 class ModemCall;
 class NameListMenu;
+class ContactImport;
 class InfoDialog;
 class OptionsPage;
 class PhoneRegister;
@@ -126,6 +127,7 @@ private:
     QLabel* m_statusText = nullptr;
     QCheckBox* m_autoStartChk = nullptr;
     NameListMenu* m_nameListMenu = nullptr;
+    ContactImport* m_contacts = nullptr;
 
     int m_currentTab = 1;
     bool m_loading = false;

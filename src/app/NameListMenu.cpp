@@ -10,6 +10,10 @@ NameListMenu::NameListMenu(QWidget* parent)
     : QObject(parent), m_pummain(new QMenu(QStringLiteral("Namensliste"), parent)) {
     m_pummain->setObjectName(QStringLiteral("pummain"));
     m_pum = AddListEditItems(m_pummain, QStringLiteral("pum"));
+    m_pummain->addSeparator();
+    QAction* save = m_pummain->addAction(QStringLiteral("Karte als &vCard speichern …"));
+    save->setObjectName(QStringLiteral("pumSaveAsVCard"));
+    save->setData(int(SaveAsVCard));
 }
 
 int NameListMenu::choose(const QPoint& globalPos, bool entrySelected) {

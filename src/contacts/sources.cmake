@@ -3,5 +3,6 @@ set(_dir ${CMAKE_CURRENT_LIST_DIR})
 list(APPEND CORE_SOURCES
     ${_dir}/PhoneNumbers.cpp
     ${_dir}/VCardReader.cpp
+    ${_dir}/VCardWriter.cpp
     ${_dir}/ContactEntries.cpp
 )

@@ -2,6 +2,8 @@
 #include "WindowFixture.h"
 #include "app/CardListView.h"
 #include "app/OptionsPage.h"
+#include "contacts/ContactEntries.h"
+#include "contacts/VCardReader.h"
 #include "register/CardModel.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
@@ -10,6 +12,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
@@ -112,6 +115,34 @@ private slots:
         QCOMPARE(f.modals.texts.last(), QStringLiteral("1 Eintrag wurde übernommen."));
         QVERIFY(f.read(QStringLiteral("Telefonregister.ini"))
                     .contains("3,\"Bj\xF6rk, \xC5sa\",\"46 70 1234567\",1\r\n"));
+        QVERIFY(!f.window->ModalDialogOpen());
+    }
+
+    // "Karte als vCard speichern …" in a card's menu writes a file the import reads back.
+    void menuSavesTheCardAsVCard() {
+        WindowFixture f;
+        f.write(QStringLiteral("Telefonregister.ini"), RegisterWithBerg);
+        QVERIFY(f.start());
+        f.window->tabStrip()->setCurrentIndex(1);
+        const QString target = f.path(QStringLiteral("Büro 2.vcf"));
+        f.modals.queue([target](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            dialog->selectFile(target);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTimer::singleShot(50, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            menu->setActiveAction(menu->findChild<QAction*>(QStringLiteral("pumSaveAsVCard")));
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QTest::mouseClick(f.window->nameList(2)->viewport(), Qt::RightButton, {}, QPoint(10, 5));
+        QTRY_VERIFY(QFile::exists(target));
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(EntriesFromContacts(ReadVCards(file.readAll()), "49", {}).lines,
+                 QStringList{MakeEntryLine("Berg, Otto", "49 30 1234567", 1)});
         QVERIFY(!f.window->ModalDialogOpen());
     }
 };

@@ -1,5 +1,6 @@
 #include "contacts/ContactEntries.h"
 #include "contacts/VCardReader.h"
+#include "contacts/VCardWriter.h"
 #include "register/EntryLine.h"
 
 #include <QFile>
@@ -88,6 +89,18 @@ private slots:
                                 "übernommen:\r„Nowak, Łukasz“ als „Nowak, Lukasz“\r„Nguyễn Văn "
                                 "Đức“ als „Nguyen Van Duc“\r\rNicht übernommen:\r") +
                      result.skipped.first());
+    }
+
+    // A card out as vCards and read back by the import: the same entries.
+    void savedCardReadsBackTheSame() {
+        const QStringList lines{MakeEntryLine("Weiß, Jürgen (mobil)", "49 171 2345678", 1),
+                                MakeEntryLine("Pizzeria Bella", "49 711 223344", 1),
+                                MakeEntryLine("Semi;kolon, Back\\slash", "43 1 5551234", 1)};
+        const QByteArray vcf = WriteVCards(lines);
+        QVERIFY(
+            vcf.startsWith("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Weiß\\, Jürgen (mobil)\r\n"
+                           "N:Weiß;Jürgen (mobil);;;\r\nTEL;VALUE=uri:tel:+49-171-2345678\r\n"));
+        QCOMPARE(EntriesFromContacts(ReadVCards(vcf), "49", {}).lines, lines);
     }
 
     // Many contacts with huge values: the report quotes each value cut short and lists no more
