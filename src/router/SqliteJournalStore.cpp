@@ -51,6 +51,11 @@ Outcome outcomeOf(const QSqlError& error) {
     return outcome;
 }
 
+// QtSql writes a null string as NULL.
+QString text(const QString& value) {
+    return value.isNull() ? QLatin1String("") : value;
+}
+
 // Start times as local ISO text ("2026-12-08T10:15:00"): they sort as they follow each other.
 constexpr auto NewestFirst = "ORDER BY start DESC, id DESC";
 
@@ -159,9 +164,9 @@ Outcome SqliteJournalStore::write(const QList<JournalEntry*>& entries, int keep)
         const QVariantList values{call.routerId,
                                   nameOf(call.kind),
                                   call.underWay,
-                                  call.number,
-                                  call.routerName,
-                                  call.device,
+                                  text(call.number),
+                                  text(call.routerName),
+                                  text(call.device),
                                   call.start.toString(Qt::ISODate),
                                   call.durationSeconds,
                                   entry->seen};
