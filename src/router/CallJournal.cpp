@@ -131,7 +131,7 @@ void CallJournal::openStore() {
     }
     if (!outcome.ok())
         return fail(cannotOpen.arg(shown, reasonOf(outcome)) + InMemory);
-    m_entries = loaded + m_entries;
+    m_entries = m_entries.isEmpty() ? std::move(loaded) : loaded + m_entries;
     sortAndTrim();
 }
 
@@ -172,7 +172,9 @@ void CallJournal::store(const QList<JournalEntry*>& written) {
 }
 
 void CallJournal::sortAndTrim() {
-    std::stable_sort(m_entries.begin(), m_entries.end(), newerFirst);
+    // Mostly in order already: as read, or with one call added in front.
+    if (!std::is_sorted(m_entries.cbegin(), m_entries.cend(), newerFirst))
+        std::stable_sort(m_entries.begin(), m_entries.end(), newerFirst);
     if (m_entries.size() > MaxEntries)
         m_entries.resize(MaxEntries);
 }
