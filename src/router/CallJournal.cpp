@@ -131,8 +131,18 @@ void CallJournal::openStore() {
     }
     if (!outcome.ok())
         return fail(cannotOpen.arg(shown, reasonOf(outcome)) + InMemory);
-    m_entries = m_entries.isEmpty() ? std::move(loaded) : loaded + m_entries;
+    m_entries = std::move(loaded);
     sortAndTrim();
+    // The monitor's calls a previous run left under way will never hear their end.
+    QList<JournalEntry*> ended;
+    for (JournalEntry& entry : m_entries) {
+        if (entry.call.underWay && entry.call.routerId == 0) {
+            entry.call.underWay = false;
+            ended << &entry;
+        }
+    }
+    if (!ended.isEmpty())
+        store(ended);
 }
 
 QString CallJournal::setAside() const {
