@@ -86,7 +86,7 @@ void CallJournal::follow(const CallTracker* tracker) {
     connect(tracker, &CallTracker::ringing, this, &CallJournal::monitorRinging);
     connect(tracker, &CallTracker::dialed, this, &CallJournal::monitorDialed);
     connect(tracker, &CallTracker::answered, this, &CallJournal::monitorAnswered);
-    connect(tracker, &CallTracker::missed, this, [this](const QString& id) { monitorMissed(id); });
+    connect(tracker, &CallTracker::missed, this, &CallJournal::monitorMissed);
     connect(tracker, &CallTracker::ended, this, &CallJournal::monitorEnded);
     connect(tracker, &CallTracker::abandoned, this, &CallJournal::monitorAbandoned);
 }
