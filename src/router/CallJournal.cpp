@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 
@@ -119,7 +120,7 @@ void CallJournal::openStore() {
                         InMemory);
         const QString report =
             QStringLiteral("Die Anrufliste „%1“ war beschädigt und liegt nun als „%2“ daneben; "
-                           "eine neue ist begonnen.")
+                           "eine neue wurde begonnen.")
                 .arg(shown, QFileInfo(aside).fileName());
         qWarning("%s", qPrintable(report));
         emit problem(report);
