@@ -101,9 +101,9 @@ void CallJournal::open() {
 }
 
 void CallJournal::openStore() {
-    const QString part = QStringLiteral("Anrufliste");
+    const QString journalName = QStringLiteral("Anrufliste");
     QString missing;
-    m_store = ProgramModule::createPart<JournalStore>(part, &missing);
+    m_store = ProgramModule::createPart<JournalStore>(journalName, &missing);
     if (!m_store)
         return fail(missing);
     const QString shown = QDir::toNativeSeparators(m_path);
@@ -124,7 +124,7 @@ void CallJournal::openStore() {
                 .arg(shown, QFileInfo(aside).fileName());
         qWarning("%s", qPrintable(report));
         emit problem(report);
-        m_store = ProgramModule::createPart<JournalStore>(part, &missing);
+        m_store = ProgramModule::createPart<JournalStore>(journalName, &missing);
         if (!m_store)
             return fail(missing);
         loaded.clear();

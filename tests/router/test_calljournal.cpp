@@ -164,7 +164,7 @@ private slots:
     // What lies at the journal's place before the start, and what the journal makes of it.
     void store_data() {
         QTest::addColumn<QByteArray>("content"); // "locked": held by another connection
-        QTest::addColumn<QString>("problem");    // a part of the status line's text
+        QTest::addColumn<QString>("problem");    // words the status line shows
         QTest::addColumn<int>("setAside");       // damaged copies beside it afterwards
         QTest::newRow("no file yet") << QByteArray() << "" << 0;
         QTest::newRow("not a database") << QByteArray(8192, 'x') << "" << 1;
