@@ -86,7 +86,7 @@ void MainWindow::buildWindow() {
     m_pages = new QStackedWidget(central);
     m_pages->setObjectName(QStringLiteral("Pages"));
     for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
-        m_tabStrip->addTab(m_register->cardNames[card - 1]);
+        m_tabStrip->setTabData(m_tabStrip->addTab(m_register->cardNames[card - 1]), card);
         auto* page = new QWidget(m_pages);
         page->setObjectName(QStringLiteral("Picture1_%1").arg(card));
         auto* list = new CardListView(card, m_register->card(card), page);
@@ -99,7 +99,7 @@ void MainWindow::buildWindow() {
         connect(list, &CardListView::dialRequested, this, &MainWindow::DialSelectedEntry);
         connect(list, &CardListView::popupRequested, this, &MainWindow::NamList_MouseDown);
     }
-    m_tabStrip->addTab(QStringLiteral("Optionen"));
+    m_tabStrip->setTabData(m_tabStrip->addTab(QStringLiteral("Optionen")), OptionsTab);
     // The tallest page: it scrolls where the screen is too low for the whole window.
     auto* optionsArea = new QScrollArea(m_pages);
     optionsArea->setFrameShape(QFrame::NoFrame);
@@ -284,23 +284,56 @@ bool MainWindow::SaveRegisterFile() {
 }
 
 void MainWindow::ShowOptionsPage() {
-    if (m_tabStrip->currentIndex() == OptionsTab - 1)
+    if (m_tabStrip->currentIndex() == tabIndexOf(OptionsTab))
         TabStrip1_Click();
     else
-        m_tabStrip->setCurrentIndex(OptionsTab - 1);
+        m_tabStrip->setCurrentIndex(tabIndexOf(OptionsTab));
+}
+
+int MainWindow::tabIndexOf(int page) const {
+    for (int index = 0; index < m_tabStrip->count(); ++index) {
+        if (m_tabStrip->tabData(index).toInt() == page)
+            return index;
+    }
+    return -1;
+}
+
+void MainWindow::addCallsPage(QWidget* page) {
+    m_pages->insertWidget(CallsTab - 1, page);
+}
+
+void MainWindow::setCallsTabShown(bool shown) {
+    const int index = tabIndexOf(CallsTab);
+    if (shown && index < 0)
+        m_tabStrip->setTabData(m_tabStrip->insertTab(tabIndexOf(OptionsTab), QStringLiteral("Anrufe")),
+                               CallsTab);
+    else if (!shown && index >= 0)
+        m_tabStrip->removeTab(index);
+}
+
+void MainWindow::ShowCallsPage() {
+    if (!isVisible() || isMinimized())
+        bringToFront();
+    if (m_tabStrip->currentIndex() == tabIndexOf(CallsTab))
+        TabStrip1_Click();
+    else
+        m_tabStrip->setCurrentIndex(tabIndexOf(CallsTab));
 }
 
 void MainWindow::TabStrip1_Click() {
     if (!isVisible() || isMinimized())
         bringToFront();
-    const int t = m_tabStrip->currentIndex() + 1;
+    const int t = m_tabStrip->tabData(m_tabStrip->currentIndex()).toInt();
     m_pages->setCurrentIndex(t - 1);
     if (t != OptionsTab) {
         if (m_currentTab == OptionsTab) {
             SaveOptionControls();
             StatusListe();
         }
-        nameList(t)->setFocus(Qt::OtherFocusReason);
+        if (t == CallsTab)
+            emit callsPageShown();
+        else
+            nameList(t)->setFocus(Qt::OtherFocusReason);
     } else if (m_currentTab != OptionsTab) {
         LoadOptionControls();
         SetStatusText(AppMessages::OptionsHint);

@@ -35,15 +35,20 @@ void RouterCall::save() {
 }
 
 void RouterCall::withPassword(std::function<void(const QString&)> use,
-                              std::function<void()> declined) {
+                              std::function<void()> declined, bool mayAsk) {
     m_password->read(
-        [this, use, declined](const std::optional<QString>& password, const QString& noKeyStore) {
+        [this, use, declined, mayAsk](const std::optional<QString>& password,
+                                      const QString& noKeyStore) {
             if (password) {
                 // Stored before the settings kept track of it.
                 const bool fromKeyStore = !password->isEmpty() && !m_password->heldForThisRun();
                 if (fromKeyStore && !m_settings.passwordStored)
                     rememberPasswordStored();
                 use(*password);
+                return;
+            }
+            if (!mayAsk) {
+                declined();
                 return;
             }
             // Asked outside the key store's answer, which must run to its end first.
@@ -72,6 +77,31 @@ void RouterCall::withPassword(std::function<void(const QString&)> use,
                 use(typed);
             });
         });
+}
+
+void RouterCall::withTarget(bool mayAsk, std::function<void(const Tr64Target&)> use,
+                            std::function<void()> unavailable) {
+    withPassword(
+        [this, use](const QString& password) {
+            use(RouterDialHelper::targetFor(m_settings, password));
+        },
+        std::move(unavailable), mayAsk);
+}
+
+void RouterCall::noteAnswer(const Tr64Result& result) {
+    if (result.error == RouterError::LoginRefused)
+        m_password->forgetThisRun();
+}
+
+bool RouterCall::trustCertificate(const QString& sha256Hex) {
+    emit modalDialogOpenChanged(true);
+    const bool trusted = RouterSettingsDialog::confirmCertificate(m_window, sha256Hex);
+    emit modalDialogOpenChanged(false);
+    if (trusted) {
+        m_settings.certificateSha256 = sha256Hex;
+        save();
+    }
+    return trusted;
 }
 
 void RouterCall::dial(const QString& digits, const QString& name) {
