@@ -7,7 +7,7 @@
 // One telephone number of a contact as the address book wrote it.
 struct VCardPhone {
     QString number;
-    QString type; // "mobil", "privat", "Arbeit" or empty
+    QString type; // "mobil", "privat", "Arbeit", from the router also "Fax" and "intern"; or empty
 };
 
 struct VCardContact {
