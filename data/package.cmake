@@ -51,6 +51,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KURBELFON_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# QtSql loads its SQLite driver as a plugin, which dpkg-shlibdeps cannot see; the call journal's
+# file needs it. The libraries the program and its modules link come after it from shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
 # Without a sound server the loudspeaker cannot dial, without the German Qt texts the dialogs'
 # buttons speak English; the program still runs.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

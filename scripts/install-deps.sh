@@ -5,6 +5,7 @@ set -e
 PACKAGES="
 cmake make g++ pkg-config clang-format clang libclang-rt-14-dev
 qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libxcb1-dev libqt6serialport6-dev qt6-translations-l10n libgl-dev
+libqt6sql6-sqlite
 libsndfile1-dev libpulse-dev libphonenumber-dev
 xvfb xauth openbox trayer xdotool wmctrl x11-utils imagemagick fonts-dejavu-core fonts-liberation
 desktop-file-utils libglib2.0-bin

@@ -2,11 +2,15 @@
 // backup are whole. `kurbelfon_soak drive FOLDER` is the program: it loads the folder like a
 // start, then changes the register and saves it in a loop, printing each state it has saved.
 // `kurbelfon_soak KILLS` is the controller: it starts the driver, kills it with SIGKILL at a
-// random moment and checks the folder, again and again.
+// random moment and checks the folder, again and again. Then the same for the call journal:
+// `kurbelfon_soak journal-drive FOLDER` merges the router's list into it in a loop, and after
+// each kill the journal must open unharmed (its check passed, nothing set aside) with every
+// call merged before.
 #include "register/CardModel.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
 #include "register/RegisterFile.h"
+#include "router/CallJournal.h"
 #include "support/FileSaver.h"
 
 #include <QCoreApplication>
@@ -162,6 +166,101 @@ int control(int kills) {
     return 0;
 }
 
+// The router's list as it reads after call `newest`: its last calls, one a minute, newest first.
+QList<JournalCall> routerList(int newest) {
+    constexpr int ListSize = 400;
+    QList<JournalCall> calls;
+    for (int id = newest; id > std::max(0, newest - ListSize); --id) {
+        JournalCall call;
+        call.routerId = id;
+        call.kind = id % 3 ? JournalCall::Kind::Answered : JournalCall::Kind::Missed;
+        call.number = QStringLiteral("089%1").arg(id);
+        call.device = QStringLiteral("FON1");
+        call.start = QDateTime(QDate(2026, 1, 1), QTime(0, 0)).addSecs(60 * qint64(id));
+        calls << call;
+    }
+    return calls;
+}
+
+constexpr int NewCallsPerList = 50;
+
+// The newest router id, -1 when the calls from 1 up to it are not all there.
+int newestCall(const CallJournal& journal) {
+    const QList<JournalEntry>& entries = journal.entries();
+    const int newest = entries.isEmpty() ? 0 : int(entries.first().call.routerId);
+    if (entries.size() != std::min(newest, CallJournal::MaxEntries))
+        return -1;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).call.routerId != newest - i)
+            return -1;
+    }
+    return newest;
+}
+
+int driveJournal(const QString& folder) {
+    CallJournal journal(folder + QStringLiteral("Anrufliste.db"));
+    journal.open();
+    int newest = newestCall(journal);
+    if (!journal.storeProblem().isEmpty() || newest < 0)
+        return 2;
+    std::printf("ready %d\n", newest);
+    std::fflush(stdout);
+    for (;;) {
+        newest += NewCallsPerList;
+        journal.mergeRouterList(routerList(newest));
+        if (!journal.storeProblem().isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(journal.storeProblem()));
+            return 3;
+        }
+        std::printf("saved %d\n", newest);
+        std::fflush(stdout);
+    }
+}
+
+int controlJournal(int kills) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    int lastSavedCall = 0;
+    int midMerge = 0;
+    for (int kill = 1; kill <= kills; ++kill) {
+        QProcess driver;
+        driver.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("journal-drive"), folder});
+        QByteArray output;
+        while (!output.contains('\n') && driver.waitForReadyRead(30000))
+            output += driver.readAllStandardOutput();
+        if (!output.startsWith("ready ")) {
+            std::fprintf(stderr, "kill %d: the journal's driver did not start: %s%s\n", kill,
+                         output.constData(), driver.readAllStandardError().constData());
+            return 1;
+        }
+        QThread::msleep(QRandomGenerator::global()->bounded(MaxDelayMs));
+        driver.kill();
+        driver.waitForFinished(30000);
+        lastSavedCall = lastSaved(output + driver.readAllStandardOutput(), lastSavedCall);
+
+        CallJournal journal(folder + QStringLiteral("Anrufliste.db"));
+        journal.open();
+        const int newest = newestCall(journal);
+        const QStringList setAside =
+            QDir(folder).entryList({QStringLiteral("Anrufliste-defekt-*")}, QDir::Files);
+        if (!journal.storeProblem().isEmpty() || !setAside.isEmpty() ||
+            (newest != lastSavedCall && newest != lastSavedCall + NewCallsPerList)) {
+            std::fprintf(stderr, "kill %d: the journal holds up to call %d, last merged %d; %s%s\n",
+                         kill, newest, lastSavedCall, qPrintable(journal.storeProblem()),
+                         qPrintable(setAside.join(u' ')));
+            return 1;
+        }
+        midMerge += newest != lastSavedCall;
+        lastSavedCall = newest;
+    }
+    std::printf("%d kills inside the journal's merge loop: the journal opened whole after every "
+                "one with every merged call; %d landed after a merge was committed but before it "
+                "was reported; last call %d\n",
+                kills, midMerge, lastSavedCall);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -169,10 +268,16 @@ int main(int argc, char* argv[]) {
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == QLatin1String("drive"))
         return drive(args.at(2));
+    if (args.size() == 3 && args.at(1) == QLatin1String("journal-drive"))
+        return driveJournal(args.at(2));
+    if (args.size() == 3 && args.at(1) == QLatin1String("journal"))
+        return controlJournal(std::max(1, args.at(2).toInt()));
     const int kills = args.size() == 2 ? args.at(1).toInt() : 0;
     if (kills <= 0) {
-        std::fprintf(stderr, "usage: kurbelfon_soak KILLS | kurbelfon_soak drive FOLDER\n");
+        std::fprintf(stderr, "usage: kurbelfon_soak KILLS | kurbelfon_soak journal KILLS | "
+                             "kurbelfon_soak drive FOLDER | kurbelfon_soak journal-drive FOLDER\n");
         return 2;
     }
-    return control(kills);
+    const int registerResult = control(kills);
+    return registerResult != 0 ? registerResult : controlJournal(kills);
 }

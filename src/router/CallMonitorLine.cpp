@@ -73,8 +73,11 @@ CallEvent CallEvent::fromLine(const QByteArray& line) {
             return event;
         type = Connect;
     } else if (kind == "DISCONNECT") {
-        if (!has(3) || !isDigits(fields.at(3).trimmed()))
+        bool ok = false;
+        const int seconds = fields.value(3).trimmed().toInt(&ok);
+        if (!has(3) || !isDigits(fields.at(3).trimmed()) || !ok)
             return event;
+        event.durationSeconds = seconds;
         type = Disconnect;
     }
     event.type = type;

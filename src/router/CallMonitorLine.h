@@ -14,6 +14,8 @@ struct CallEvent {
     QString number;
     // Ring: the own number that was called, empty when the router gave none that reads.
     QString ownNumber;
+    // Disconnect: how long the call was connected, in seconds.
+    int durationSeconds = 0;
 
     // The line without its line end. Damaged lines (missing fields, text that is no number where
     // a number belongs, bytes that are not text) give Invalid, never a made-up caller.

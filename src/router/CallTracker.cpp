@@ -40,10 +40,12 @@ void CallTracker::handle(const CallEvent& event) {
         const auto call = m_calls.find(event.id);
         if (call == m_calls.end())
             return;
-        const Call ended = *call;
+        const Call closed = *call;
         m_calls.erase(call);
-        if (ended.state == State::Ringing)
-            emit missed(event.id, ended.number, ended.ownNumber);
+        if (closed.state == State::Ringing)
+            emit missed(event.id, closed.number, closed.ownNumber);
+        else
+            emit ended(event.id, event.durationSeconds);
         return;
     }
     case CallEvent::Invalid:
@@ -68,6 +70,8 @@ void CallTracker::start(const CallEvent& event, qint64 now) {
                               event.ownNumber, now, ++m_started});
     if (incoming)
         emit ringing(event.id, event.number, event.ownNumber);
+    else
+        emit dialed(event.id, event.number);
 }
 
 void CallTracker::forget(QString id) {

@@ -32,6 +32,10 @@ signals:
     void ringing(const QString& id, const QString& number, const QString& ownNumber);
     void answered(const QString& id);
     void missed(const QString& id, const QString& number, const QString& ownNumber);
+    // An outgoing call; number: as dialled.
+    void dialed(const QString& id, const QString& number);
+    // A picked-up or outgoing call ended after this many seconds connected.
+    void ended(const QString& id, int durationSeconds);
     // A ringing call whose end will not be reported (the connection was lost, or it was
     // forgotten).
     void abandoned(const QString& id);

@@ -6,6 +6,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/CallTracker.cpp
     ${_dir}/AnnouncementRate.cpp
     ${_dir}/CallListReader.cpp
+    ${_dir}/CallJournal.cpp
     ${_dir}/CallMonitorConnection.cpp
     ${_dir}/CallerDirectory.cpp
     ${_dir}/SoapMessage.cpp

@@ -337,6 +337,16 @@ QString FileSaver::keepDamagedCopy(const QString& path, QStringList* problems) {
                 return copy.filePath();
         }
     }
+    const QString copyPath = damagedCopyPath(path);
+    QString error;
+    if (copyFile(path, copyPath, &error))
+        return copyPath;
+    *problems << error;
+    return QString();
+}
+
+QString FileSaver::damagedCopyPath(const QString& path) {
+    const QFileInfo original(path);
     const QString stem = original.dir().filePath(
         original.completeBaseName() + QStringLiteral("-defekt-") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
@@ -344,11 +354,7 @@ QString FileSaver::keepDamagedCopy(const QString& path, QStringList* problems) {
     QString copyPath = stem + suffix;
     for (int n = 2; QFileInfo::exists(copyPath); ++n)
         copyPath = stem + u'-' + QString::number(n) + suffix;
-    QString error;
-    if (copyFile(path, copyPath, &error))
-        return copyPath;
-    *problems << error;
-    return QString();
+    return copyPath;
 }
 
 bool FileSaver::readFile(const QString& path, QByteArray* content, QString* errorText) {

@@ -24,6 +24,8 @@ public:
     // before the next save rewrites it from what could be read. The copy's path, or empty with
     // the reason added to the load's problems.
     static QString keepDamagedCopy(const QString& path, QStringList* problems);
+    // "<stem>-defekt-<date>-<time>.<suffix>" beside the file, a name no file has yet.
+    static QString damagedCopyPath(const QString& path);
     // The whole file; false + German errorText when it cannot be read.
     static bool readFile(const QString& path, QByteArray* content, QString* errorText);
 };

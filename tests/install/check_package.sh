@@ -25,10 +25,11 @@ grep -qF '<screenshot type="default">' "$metainfo" || fail "no screenshot"
 
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version $(dpkg-deb -f "$deb" Version)"
 depends=$(dpkg-deb -f "$deb" Depends)
-# libphonenumber, libsndfile, QtSerialPort and QtNetwork come from the modules beside the program.
+# libphonenumber, libsndfile, QtSerialPort, QtNetwork and QtSql come from the modules beside the
+# program; QtSql's SQLite driver is a plugin that only the package's own list names.
 case "$depends" in *libqt6widgets6\ \(\>=*libphonenumber*) ;; *libphonenumber*libqt6widgets6\ \(\>=*) ;;
     *) fail "Depends: $depends" ;; esac
-for library in libsndfile libqt6serialport6 libqt6network6; do
+for library in libsndfile libqt6serialport6 libqt6network6 "libqt6sql6 (" libqt6sql6-sqlite; do
     case "$depends" in *"$library"*) ;; *) fail "Depends: $depends" ;; esac
 done
 recommends=$(dpkg-deb -f "$deb" Recommends)

@@ -52,7 +52,8 @@ void TestPaths::modulesLoadFromTheProgramFolder() {
         {"kurbelfon-network", "kurbelfonCreateTr64Transport"},
         {"kurbelfon-network", "kurbelfonCreateTcpLine"},
         {"kurbelfon-network", "kurbelfonListenLocal"},
-        {"kurbelfon-network", "kurbelfonSendLocal"}};
+        {"kurbelfon-network", "kurbelfonSendLocal"},
+        {"kurbelfon-journal", "kurbelfonCreateJournalStore"}};
     for (const auto& [name, symbol] : modules) {
         ProgramModule module(name);
         QVERIFY2(module.resolve(symbol), qPrintable(name + (": " + module.errorString())));
