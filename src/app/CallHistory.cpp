@@ -11,7 +11,6 @@
 #include "register/PhoneRegister.h"
 #include "router/CallJournal.h"
 #include "router/CallMonitorMessages.h"
-#include "router/CallTracker.h"
 #include "router/CallerDirectory.h"
 #include "router/RouterCallList.h"
 #include "router/RouterMessages.h"
@@ -31,7 +30,8 @@ const QString CertificateNotConfirmed = QStringLiteral(
 const QString NoCallListRight = QStringLiteral(
     "Der Router-Benutzer darf die Anrufliste nicht lesen: ihm fehlt im Router das Recht "
     "„Sprachnachrichten, Faxnachrichten, FRITZ!App Fon und Anrufliste“.");
-const QString NotRead = QStringLiteral("Die Anrufliste des Routers konnte nicht gelesen werden: %1");
+const QString NotRead =
+    QStringLiteral("Die Anrufliste des Routers konnte nicht gelesen werden: %1");
 const QString Withheld =
     QStringLiteral("Die Rufnummer wurde unterdrückt: ein Rückruf ist nicht möglich.");
 const QString NoOutsideNumber =
@@ -43,8 +43,8 @@ const QString MonitorOnly = QStringLiteral("Anrufe, die der Anrufmonitor sieht, 
 CallHistory::CallHistory(MainWindow* window, IncomingCalls* incoming, QObject* parent)
     : QObject(parent), m_window(window), m_incoming(incoming),
       m_directory(new CallerDirectory(window->phoneRegister(), this)),
-      m_journal(new CallJournal(window->registerFile().folder() + QStringLiteral("Anrufliste.db"),
-                                this)),
+      m_journal(
+          new CallJournal(window->registerFile().folder() + QStringLiteral("Anrufliste.db"), this)),
       m_page(new CallJournalPage(window)) {
     PhoneRegister* phoneRegister = window->phoneRegister();
     m_journal->setComparable([phoneRegister](const QString& number) {
@@ -58,14 +58,7 @@ CallHistory::CallHistory(MainWindow* window, IncomingCalls* incoming, QObject* p
     });
     window->addCallsPage(m_page);
 
-    CallTracker* tracker = incoming->tracker();
-    connect(tracker, &CallTracker::ringing, m_journal, &CallJournal::monitorRinging);
-    connect(tracker, &CallTracker::dialed, m_journal, &CallJournal::monitorDialed);
-    connect(tracker, &CallTracker::answered, m_journal, &CallJournal::monitorAnswered);
-    connect(tracker, &CallTracker::missed, m_journal,
-            [this](const QString& id) { m_journal->monitorMissed(id); });
-    connect(tracker, &CallTracker::ended, m_journal, &CallJournal::monitorEnded);
-    connect(tracker, &CallTracker::abandoned, m_journal, &CallJournal::monitorAbandoned);
+    m_journal->follow(incoming->tracker());
     connect(m_journal, &CallJournal::changed, this, &CallHistory::showEntries);
     connect(m_journal, &CallJournal::monitorCallEnded, this, [this] {
         // Hidden, the page reads the list when it is shown next: no timer runs meanwhile.
@@ -150,13 +143,13 @@ void CallHistory::read(bool asked) {
         [this, router, asked](const Tr64Target& target) {
             auto* reading = new RouterCallList(target, this);
             m_reading = reading;
-            reading->read(CallsToRead, [this, reading, router, asked](
-                                           const Tr64Result& result,
-                                           const CallListReader::Result& list) {
-                reading->deleteLater();
-                router->noteAnswer(result);
-                onRead(result, list, asked);
-            });
+            reading->read(CallsToRead,
+                          [this, reading, router, asked](const Tr64Result& result,
+                                                         const CallListReader::Result& list) {
+                              reading->deleteLater();
+                              router->noteAnswer(result);
+                              onRead(result, list, asked);
+                          });
         },
         [this] {
             m_readState = NoPassword;
@@ -164,8 +157,7 @@ void CallHistory::read(bool asked) {
         });
 }
 
-void CallHistory::onRead(const Tr64Result& result, const CallListReader::Result& list,
-                         bool asked) {
+void CallHistory::onRead(const Tr64Result& result, const CallListReader::Result& list, bool asked) {
     if (result.ok()) {
         m_journal->open();
         m_journal->mergeRouterList(list.calls);

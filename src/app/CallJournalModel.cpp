@@ -108,8 +108,8 @@ QVariant CallJournalModel::data(const QModelIndex& index, int role) const {
 QVariant CallJournalModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const QStringList titles{QStringLiteral("Zeit"),   QStringLiteral("Art"),
-                                    QStringLiteral("Wer"),    QStringLiteral("Nummer"),
-                                    QStringLiteral("Dauer"),  QStringLiteral("Telefon")};
+    static const QStringList titles{QStringLiteral("Zeit"),  QStringLiteral("Art"),
+                                    QStringLiteral("Wer"),   QStringLiteral("Nummer"),
+                                    QStringLiteral("Dauer"), QStringLiteral("Telefon")};
     return titles.value(section);
 }

@@ -305,8 +305,8 @@ void MainWindow::addCallsPage(QWidget* page) {
 void MainWindow::setCallsTabShown(bool shown) {
     const int index = tabIndexOf(CallsTab);
     if (shown && index < 0)
-        m_tabStrip->setTabData(m_tabStrip->insertTab(tabIndexOf(OptionsTab), QStringLiteral("Anrufe")),
-                               CallsTab);
+        m_tabStrip->setTabData(
+            m_tabStrip->insertTab(tabIndexOf(OptionsTab), QStringLiteral("Anrufe")), CallsTab);
     else if (!shown && index >= 0)
         m_tabStrip->removeTab(index);
 }

@@ -1,7 +1,7 @@
 #include "app/AfterFirstFrame.h"
+#include "app/CallHistory.h"
 #include "app/CallMonitorSettingsBox.h"
 #include "app/ContextMenuKey.h"
-#include "app/CallHistory.h"
 #include "app/IncomingCalls.h"
 #include "app/MainWindow.h"
 #include "app/RouterCall.h"
