@@ -176,8 +176,7 @@ void MainWindow::buildDialing(const QString& programFolder) {
     });
     m_modemCall = new ModemCall(m_register, m_file.folder(), this);
     connect(m_entryDialer, &EntryDialer::modemDialRequested, m_modemCall, &ModemCall::dial);
-    connect(m_modemCall, &ModemCall::modalDialogOpenChanged, this,
-            [this](bool open) { m_modalDialogOpen = open; });
+    connect(m_modemCall, &ModemCall::modalDialogOpenChanged, this, &MainWindow::setModalDialogOpen);
     connect(m_modemCall, &ModemCall::optionsPageRequested, this, &MainWindow::ShowOptionsPage);
     m_toneDialer = new ToneDialer(programFolder + QStringLiteral("snd/"),
                                   std::make_unique<SoundModulePlayer>(), this);
@@ -186,8 +185,7 @@ void MainWindow::buildDialing(const QString& programFolder) {
     auto* router = m_routerCall;
     m_entryDialer->setRouterChoice([router] { return router->chosen(); });
     connect(m_entryDialer, &EntryDialer::routerDialRequested, router, &RouterCall::dial);
-    connect(router, &RouterCall::modalDialogOpenChanged, this,
-            [this](bool open) { m_modalDialogOpen = open; });
+    connect(router, &RouterCall::modalDialogOpenChanged, this, &MainWindow::setModalDialogOpen);
     connect(m_toneDialer, &ToneDialer::noSoundOutput, this,
             [this] { UserMessage::error(this, ToneDialMessages::NoSoundOutput); });
     statusBar()->addPermanentWidget(
@@ -198,7 +196,7 @@ void MainWindow::buildDialing(const QString& programFolder) {
     connect(m_options->ImportContactsButton, &QPushButton::clicked, m_contacts,
             [this] { m_contacts->chooseAndImport(1); });
     connect(m_contacts, &ContactImport::modalDialogOpenChanged, this,
-            [this](bool open) { m_modalDialogOpen = open; });
+            &MainWindow::setModalDialogOpen);
 }
 
 bool MainWindow::Form_Load() {
@@ -284,10 +282,18 @@ bool MainWindow::SaveRegisterFile() {
 }
 
 void MainWindow::ShowOptionsPage() {
-    if (m_tabStrip->currentIndex() == tabIndexOf(OptionsTab))
+    showTab(OptionsTab);
+}
+
+void MainWindow::ShowCallsPage() {
+    showTab(CallsTab);
+}
+
+void MainWindow::showTab(int page) {
+    if (m_tabStrip->currentIndex() == tabIndexOf(page))
         TabStrip1_Click();
     else
-        m_tabStrip->setCurrentIndex(tabIndexOf(OptionsTab));
+        m_tabStrip->setCurrentIndex(tabIndexOf(page));
 }
 
 int MainWindow::tabIndexOf(int page) const {
@@ -309,15 +315,6 @@ void MainWindow::setCallsTabShown(bool shown) {
             m_tabStrip->insertTab(tabIndexOf(OptionsTab), QStringLiteral("Anrufe")), CallsTab);
     else if (!shown && index >= 0)
         m_tabStrip->removeTab(index);
-}
-
-void MainWindow::ShowCallsPage() {
-    if (!isVisible() || isMinimized())
-        bringToFront();
-    if (m_tabStrip->currentIndex() == tabIndexOf(CallsTab))
-        TabStrip1_Click();
-    else
-        m_tabStrip->setCurrentIndex(tabIndexOf(CallsTab));
 }
 
 void MainWindow::TabStrip1_Click() {

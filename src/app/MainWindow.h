@@ -104,6 +104,7 @@ private:
     void TabStrip1_Click();
     // The tab that shows a page (1..4 the cards, OptionsTab, CallsTab); -1 when none does.
     int tabIndexOf(int page) const;
+    void showTab(int page);
     void NamList_Click(int card, int row);
     void NamList_MouseDown(int card, const QPoint& globalPos);
     void DialHardwareChk_Click(int index, bool checked);
