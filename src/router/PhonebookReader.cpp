@@ -74,7 +74,7 @@ PhonebookReader::Result PhonebookReader::read(const QByteArray& xml) {
         case QXmlStreamReader::EndElement:
             if (depth-- == 3 && reader.name() == QLatin1String("contact") &&
                 (!contact.formattedName.isEmpty() || !contact.phones.isEmpty())) {
-                // Part of a book would look like all of it: too many is refused as a whole.
+                // Some of a book would pass for all of it: too many is refused as a whole.
                 if (result.contacts.size() >= MaxContacts)
                     return refuse(
                         QStringLiteral("Das Telefonbuch des Routers hat mehr als %1 Kontakte.")
