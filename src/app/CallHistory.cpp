@@ -16,6 +16,7 @@
 #include "router/RouterMessages.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QInputDialog>
 
 namespace {
@@ -73,6 +74,8 @@ CallHistory::CallHistory(MainWindow* window, IncomingCalls* incoming, QObject* p
     });
 
     connect(window, &MainWindow::callsPageShown, this, &CallHistory::onPageShown);
+    // The window shown again on the page it was hidden on.
+    window->installEventFilter(this);
     connect(m_page, &CallJournalPage::refreshRequested, this, [this] { read(true); });
     connect(m_page, &CallJournalPage::callBackRequested, this, &CallHistory::callBack);
     connect(m_page, &CallJournalPage::takeIntoCardRequested, this, &CallHistory::takeIntoCard);
@@ -92,6 +95,16 @@ void CallHistory::applySettings(const RouterSettings& settings) {
     m_incoming->setMissedSeenOnPage(present);
 }
 
+bool CallHistory::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_window && event->type() == QEvent::Show &&
+        m_window->CurrentTab() == MainWindow::CallsTab)
+        QTimer::singleShot(0, this, [this] {
+            if (pageSeen())
+                onPageShown();
+        });
+    return QObject::eventFilter(watched, event);
+}
+
 bool CallHistory::pageSeen() const {
     return m_window->isVisible() && !m_window->isMinimized() &&
            m_window->CurrentTab() == MainWindow::CallsTab;
@@ -100,6 +113,7 @@ bool CallHistory::pageSeen() const {
 void CallHistory::onPageShown() {
     // The journal is opened here, not at the start: the first frame does not wait for QtSql.
     m_journal->open();
+    m_fresh.clear();
     showEntries();
     m_page->focusNewest();
     seeMissedCalls();
@@ -112,6 +126,13 @@ void CallHistory::seeMissedCalls() {
 }
 
 void CallHistory::showEntries() {
+    if (pageSeen()) {
+        for (const JournalEntry& entry : m_journal->entries()) {
+            if (!entry.seen)
+                m_fresh.insert(entry.key);
+        }
+    }
+    m_page->model()->setFresh(m_fresh);
     m_page->setEntries(m_journal->entries());
     if (pageSeen() && m_journal->unseenMissed() > 0)
         seeMissedCalls();

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 
 class CallerDirectory;
@@ -32,6 +33,9 @@ public:
     CallJournal* journal() const { return m_journal; }
     CallJournalPage* page() const { return m_page; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void applySettings(const RouterSettings& settings);
     void onPageShown();
@@ -52,6 +56,7 @@ private:
     CallJournalPage* m_page;
     QPointer<RouterCallList> m_reading;
     QTimer m_readAfterCall;
-    QString m_readState; // when the list was last read, or why it could not be
-    QString m_notice;    // a one-off word on the last action (a call that cannot be called back)
+    QString m_readState;  // when the list was last read, or why it could not be
+    QSet<qint64> m_fresh; // missed calls unseen when the page was opened: bold while it shows
+    QString m_notice;     // a one-off word on the last action (a call that cannot be called back)
 };

@@ -78,7 +78,7 @@ QVariant CallJournalModel::data(const QModelIndex& index, int role) const {
     if (!entry)
         return {};
     const JournalCall& call = entry->call;
-    if (role == Qt::FontRole && !entry->seen) {
+    if (role == Qt::FontRole && (!entry->seen || m_fresh.contains(entry->key))) {
         QFont bold;
         bold.setBold(true);
         return bold;

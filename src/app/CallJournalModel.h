@@ -3,6 +3,7 @@
 #include "router/JournalEntry.h"
 
 #include <QAbstractTableModel>
+#include <QSet>
 #include <functional>
 
 // The journal's calls as rows, newest first; with the filter only the missed ones. Who called
@@ -18,6 +19,8 @@ public:
     void setNameOf(NameOf nameOf) { m_nameOf = std::move(nameOf); }
     void setEntries(const QList<JournalEntry>& entries);
     void setOnlyMissed(bool only);
+    // Calls shown bold though marked as seen: those new when the page was opened.
+    void setFresh(const QSet<qint64>& keys) { m_fresh = keys; }
     // nullptr for no such row.
     const JournalEntry* entryAt(int row) const;
 
@@ -37,5 +40,6 @@ private:
     QList<JournalEntry> m_entries;
     QList<int> m_rows; // the entries shown
     bool m_onlyMissed = false;
+    QSet<qint64> m_fresh;
     NameOf m_nameOf;
 };

@@ -327,9 +327,7 @@ void MainWindow::TabStrip1_Click() {
             SaveOptionControls();
             StatusListe();
         }
-        if (t == CallsTab)
-            emit callsPageShown();
-        else
+        if (t != CallsTab)
             nameList(t)->setFocus(Qt::OtherFocusReason);
     } else if (m_currentTab != OptionsTab) {
         LoadOptionControls();
@@ -337,6 +335,8 @@ void MainWindow::TabStrip1_Click() {
         m_options->Text1[2]->setFocus(Qt::OtherFocusReason);
     }
     m_currentTab = t;
+    if (t == CallsTab)
+        emit callsPageShown();
 }
 
 QString MainWindow::statusText() const {

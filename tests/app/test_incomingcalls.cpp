@@ -6,6 +6,7 @@
 #include "app/TrayIcon.h"
 #include "dialing/LinkDialer.h"
 #include "e2e/ScriptedCallMonitor.h"
+#include "router/CallJournal.h"
 #include "router/RouterSettings.h"
 #include "support/RegistryStore.h"
 
@@ -101,8 +102,13 @@ private slots:
         QVERIFY(model->data(model->index(1, 0), Qt::FontRole).value<QFont>().bold());
         QCOMPARE(calls.missedCalls(), 2);
 
+        // Seen, but bold while the page shows them as new.
         f.window->ShowCallsPage();
         QCOMPARE(calls.missedCalls(), 0);
+        QCOMPARE(history.journal()->unseenMissed(), 0);
+        QVERIFY(model->data(model->index(1, 0), Qt::FontRole).value<QFont>().bold());
+        f.window->ShowOptionsPage();
+        f.window->ShowCallsPage();
         QVERIFY(!model->data(model->index(1, 0), Qt::FontRole).value<QFont>().bold());
         QCOMPARE(history.page()->list()->currentIndex().row(), 0);
         QTest::keyClick(history.page()->list(), Qt::Key_Return);
