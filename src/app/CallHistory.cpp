@@ -61,6 +61,11 @@ CallHistory::CallHistory(MainWindow* window, IncomingCalls* incoming, QObject* p
 
     m_journal->follow(incoming->tracker());
     connect(m_journal, &CallJournal::changed, this, &CallHistory::showEntries);
+    connect(m_journal, &CallJournal::problem, this, [this](const QString& text) {
+        if (text != m_journal->storeProblem())
+            m_setAside = text;
+        showStatus();
+    });
     connect(m_journal, &CallJournal::monitorCallEnded, this, [this] {
         // Hidden, the page reads the list when it is shown next: no timer runs meanwhile.
         if (pageSeen())
@@ -112,8 +117,8 @@ bool CallHistory::pageSeen() const {
 
 void CallHistory::onPageShown() {
     // The journal is opened here, not at the start: the first frame does not wait for QtSql.
-    m_journal->open();
     m_fresh.clear();
+    m_journal->open();
     showEntries();
     m_page->focusNewest();
     seeMissedCalls();
@@ -141,8 +146,10 @@ void CallHistory::showEntries() {
 
 void CallHistory::showStatus() {
     QStringList lines;
-    if (!m_journal->storeProblem().isEmpty())
-        lines << m_journal->storeProblem();
+    for (const QString& problem : {m_journal->storeProblem(), m_setAside}) {
+        if (!problem.isEmpty())
+            lines << problem;
+    }
     if (!m_notice.isEmpty())
         lines << m_notice;
     if (!m_readState.isEmpty())

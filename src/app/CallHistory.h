@@ -58,5 +58,6 @@ private:
     QTimer m_readAfterCall;
     QString m_readState;  // when the list was last read, or why it could not be
     QSet<qint64> m_fresh; // missed calls unseen when the page was opened: bold while it shows
+    QString m_setAside;   // the damaged journal set aside at the start of this run
     QString m_notice;     // a one-off word on the last action (a call that cannot be called back)
 };

@@ -39,14 +39,17 @@ CallJournalPage::CallJournalPage(QWidget* parent)
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->header()->setStretchLastSection(true);
-    const QFontMetrics metrics(font());
+    // Wide enough for the bold of a missed call.
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
     for (const auto& [column, sample] :
-         {std::pair{CallJournalModel::Time, "00.00.00 00:00  "},
-          std::pair{CallJournalModel::Kind, "Angenommen  "},
-          std::pair{CallJournalModel::Who, "Mustermann, Annabell (Geschäft)"},
-          std::pair{CallJournalModel::Number, "0049 1234 5678901  "},
-          std::pair{CallJournalModel::Duration, "00:00  "}})
-        m_list->setColumnWidth(column, metrics.horizontalAdvance(QLatin1String(sample)));
+         {std::pair{CallJournalModel::Time, "00.00.00 00:00 \u2003"},
+          std::pair{CallJournalModel::Kind, "Angenommen "},
+          std::pair{CallJournalModel::Who, "Mustermann, Anna (Privat 1)"},
+          std::pair{CallJournalModel::Number, "00431555123456 "},
+          std::pair{CallJournalModel::Duration, "00:00 "}})
+        m_list->setColumnWidth(column, metrics.horizontalAdvance(QString::fromUtf8(sample)));
     m_list->installEventFilter(this);
     HeldKeys::instance(); // it must see a key's releases before its repeats
 
