@@ -1,6 +1,7 @@
 // The call journal with 10,000 calls: opening it (the module with QtSql loaded, the file checked
 // and read) in a fresh process, its time and the memory it adds, and merging a router list of
 // 400 calls into it. Run with `make bench`; the numbers go into docs/DEVELOPMENT.md.
+#include "ResidentMemory.h"
 #include "router/CallJournal.h"
 
 #include <QElapsedTimer>
@@ -12,17 +13,6 @@
 #include <algorithm>
 
 namespace {
-
-qint64 residentKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
 
 // `count` calls a minute apart, the newest first, ids from `firstId` on; every fifth missed.
 QList<JournalCall> routerCalls(int count, qint64 firstId, const QDateTime& newest) {
@@ -44,13 +34,14 @@ const QDateTime Newest(QDate(2026, 12, 8), QTime(12, 0));
 
 // In a process of its own: the first open there loads what the program would load.
 int openOnce(const QString& path) {
-    const qint64 before = residentKiB();
+    const qint64 before = residentKiB(QCoreApplication::applicationPid());
     QElapsedTimer clock;
     clock.start();
     CallJournal journal(path);
     journal.open();
     const qint64 ms = clock.elapsed();
-    std::printf("%d %lld %lld\n", int(journal.entries().size()), ms, residentKiB() - before);
+    std::printf("%d %lld %lld\n", int(journal.entries().size()), ms,
+                residentKiB(QCoreApplication::applicationPid()) - before);
     return journal.storeProblem().isEmpty() ? 0 : 1;
 }
 

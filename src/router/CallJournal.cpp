@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 
@@ -91,7 +92,7 @@ void CallJournal::follow(const CallTracker* tracker) {
     connect(tracker, &CallTracker::ringing, this, &CallJournal::monitorRinging);
     connect(tracker, &CallTracker::dialed, this, &CallJournal::monitorDialed);
     connect(tracker, &CallTracker::answered, this, &CallJournal::monitorAnswered);
-    connect(tracker, &CallTracker::missed, this, [this](const QString& id) { monitorMissed(id); });
+    connect(tracker, &CallTracker::missed, this, &CallJournal::monitorMissed);
     connect(tracker, &CallTracker::ended, this, &CallJournal::monitorEnded);
     connect(tracker, &CallTracker::abandoned, this, &CallJournal::monitorAbandoned);
 }
@@ -105,9 +106,9 @@ void CallJournal::open() {
 }
 
 void CallJournal::openStore() {
-    const QString part = QStringLiteral("Anrufliste");
+    const QString journalName = QStringLiteral("Anrufliste");
     QString missing;
-    m_store = ProgramModule::createPart<JournalStore>(part, &missing);
+    m_store = ProgramModule::createPart<JournalStore>(journalName, &missing);
     if (!m_store)
         return fail(missing);
     const QString shown = QDir::toNativeSeparators(m_path);
@@ -124,11 +125,11 @@ void CallJournal::openStore() {
                         InMemory);
         const QString report =
             QStringLiteral("Die Anrufliste „%1“ war beschädigt und liegt nun als „%2“ daneben; "
-                           "eine neue ist begonnen.")
+                           "eine neue wurde begonnen.")
                 .arg(shown, QFileInfo(aside).fileName());
         qWarning("%s", qPrintable(report));
         emit problem(report);
-        m_store = ProgramModule::createPart<JournalStore>(part, &missing);
+        m_store = ProgramModule::createPart<JournalStore>(journalName, &missing);
         if (!m_store)
             return fail(missing);
         loaded.clear();
@@ -136,8 +137,18 @@ void CallJournal::openStore() {
     }
     if (!outcome.ok())
         return fail(cannotOpen.arg(shown, reasonOf(outcome)) + InMemory);
-    m_entries = m_entries.isEmpty() ? std::move(loaded) : loaded + m_entries;
+    m_entries = std::move(loaded);
     sortAndTrim();
+    // The monitor's calls a previous run left under way will never hear their end.
+    QList<JournalEntry*> ended;
+    for (JournalEntry& entry : m_entries) {
+        if (entry.call.underWay && entry.call.routerId == 0) {
+            entry.call.underWay = false;
+            ended << &entry;
+        }
+    }
+    if (!ended.isEmpty())
+        store(ended);
 }
 
 QString CallJournal::setAside() const {

@@ -6,7 +6,7 @@ class QSqlError;
 class QSqlQuery;
 
 // The journal in an SQLite file through QtSql: write-ahead log, one transaction per change,
-// a schema version in user_version. Part of the journal module (see JournalStore).
+// a schema version in user_version. It lives in the journal module (see JournalStore).
 class SqliteJournalStore : public JournalStore {
 public:
     static constexpr int SchemaVersion = 1;

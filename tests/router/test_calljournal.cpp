@@ -133,6 +133,11 @@ private slots:
             QCOMPARE(journal.unseenMissed(), int(expected.filter("unseen").size()));
             QVERIFY(journal.storeProblem().isEmpty());
         }
+        // The monitor's calls under way end with the run.
+        for (QString& row : expected) {
+            if (row.startsWith("0 "))
+                row = row.remove(" ~").trimmed();
+        }
         CallJournal reopened(path());
         reopened.open();
         QCOMPARE(shown(reopened), expected);
@@ -148,6 +153,7 @@ private slots:
         journal.mergeRouterList(calls);
         journal.setClock([&] { return calls.first().start.addSecs(60); });
         journal.monitorRinging("1", "040", "555");
+        journal.monitorMissed("1");
         QCOMPARE(journal.entries().size(), CallJournal::MaxEntries);
         QCOMPARE(journal.entries().last().call.routerId, 2);
         CallJournal reopened(path());
@@ -158,7 +164,7 @@ private slots:
     // What lies at the journal's place before the start, and what the journal makes of it.
     void store_data() {
         QTest::addColumn<QByteArray>("content"); // "locked": held by another connection
-        QTest::addColumn<QString>("problem");    // a part of the status line's text
+        QTest::addColumn<QString>("problem");    // words the status line shows
         QTest::addColumn<int>("setAside");       // damaged copies beside it afterwards
         QTest::newRow("no file yet") << QByteArray() << "" << 0;
         QTest::newRow("not a database") << QByteArray(8192, 'x') << "" << 1;
