@@ -20,6 +20,7 @@ const QString Interface = QStringLiteral("org.freedesktop.Notifications");
 // "default" is what a click on the notification does; "callback" is shown as a button.
 const QString DefaultAction = QStringLiteral("default");
 const QString CallBackAction = QStringLiteral("callback");
+const QString ShowCallsLabel = QStringLiteral("Anrufe zeigen");
 constexpr int ReplyLimitMs = 5000;
 constexpr int RingingBalloonMs = 10000;
 constexpr int MissedBalloonMs = 30000;
@@ -88,9 +89,10 @@ void CallNotifier::showMissed(const QString& callId, const QString& summary, con
         return;
     }
     const auto show = [this, summary, body, callBackNumber](Shown& ringing) {
-        QStringList actions;
+        // A click opens the list of calls; the button calls back.
+        QStringList actions{DefaultAction, ShowCallsLabel};
         if (!callBackNumber.isEmpty())
-            actions = {DefaultAction, actionLabel(), CallBackAction, actionLabel()};
+            actions << CallBackAction << actionLabel();
         notify(ringing.notificationId, summary, body, actions,
                [this, summary, body, callBackNumber](std::optional<uint> id) {
                    if (!id) {
@@ -189,7 +191,12 @@ void CallNotifier::closeNotification(uint notificationId) {
 }
 
 void CallNotifier::onActionInvoked(uint notificationId, const QString& actionKey) {
-    if (actionKey != DefaultAction && actionKey != CallBackAction)
+    if (actionKey == DefaultAction) {
+        closeNotification(notificationId);
+        emit openRequested();
+        return;
+    }
+    if (actionKey != CallBackAction)
         return;
     // One click, one call: the number is taken.
     const QString number = m_callBacks.take(notificationId);

@@ -25,6 +25,8 @@ public:
 
 signals:
     void callBackRequested(const QString& number);
+    // A click on a missed call's notification itself (its button calls back).
+    void openRequested();
 
 private slots:
     void onActionInvoked(uint notificationId, const QString& actionKey);

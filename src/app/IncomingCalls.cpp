@@ -39,6 +39,7 @@ IncomingCalls::IncomingCalls(MainWindow* window, LinkDialer* linkDialer, QObject
         connect(m_tracker, ended, this, [this](const QString& id) { m_unannounced.remove(id); });
     connect(m_tracker, &CallTracker::missed, this, &IncomingCalls::onMissed);
     connect(m_notifier, &CallNotifier::callBackRequested, this, &IncomingCalls::callBack);
+    connect(m_notifier, &CallNotifier::openRequested, this, &IncomingCalls::journalRequested);
     m_window->installEventFilter(this);
     m_clock.start();
     // Runs only during a burst of calls: an idle program has no timer.
@@ -75,12 +76,17 @@ void IncomingCalls::applySettings() {
 }
 
 bool IncomingCalls::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_window && m_missed > 0 &&
-        (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)) {
-        m_missed = 0;
-        updateTrayTip();
-    }
+    if (watched == m_window && !m_missedSeenOnPage &&
+        (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate))
+        clearMissedCalls();
     return QObject::eventFilter(watched, event);
+}
+
+void IncomingCalls::clearMissedCalls() {
+    if (m_missed == 0)
+        return;
+    m_missed = 0;
+    updateTrayTip();
 }
 
 void IncomingCalls::onLine(const QByteArray& line) {

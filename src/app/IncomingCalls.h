@@ -26,6 +26,12 @@ public:
 
     QString stateText() const;
     int missedCalls() const { return m_missed; }
+    CallTracker* tracker() const { return m_tracker; }
+    // With the journal's page, the missed calls count as seen there, not when the window shows.
+    void setMissedSeenOnPage(bool onPage) { m_missedSeenOnPage = onPage; }
+    void clearMissedCalls();
+    // storedNumber: the register's form, "49 89 1234567".
+    void callBack(const QString& storedNumber);
 
 public slots:
     // Reads the router's settings again; the settings dialog calls it after saving.
@@ -33,6 +39,8 @@ public slots:
 
 signals:
     void stateChanged(const QString& text);
+    // A click on a missed call's notification: the user wants to see the calls.
+    void journalRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,7 +49,6 @@ private:
     void onLine(const QByteArray& line);
     void onRinging(const QString& callId, const QString& number, const QString& ownNumber);
     void onMissed(const QString& callId, const QString& number, const QString& ownNumber);
-    void callBack(const QString& storedNumber);
     // The entry on a card with this number, "Muster, Anna (Büro 1)"; empty for none.
     QString entryText(const QString& number);
     // What a notification says under its summary: the number when a name stands above it,
@@ -57,6 +64,7 @@ private:
     CallerDirectory* m_directory;
     CallNotifier* m_notifier;
     bool m_monitorOn = false;
+    bool m_missedSeenOnPage = false;
     int m_missed = 0;
     AnnouncementRate m_rate;
     QElapsedTimer m_clock;

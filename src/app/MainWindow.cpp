@@ -86,7 +86,7 @@ void MainWindow::buildWindow() {
     m_pages = new QStackedWidget(central);
     m_pages->setObjectName(QStringLiteral("Pages"));
     for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
-        m_tabStrip->addTab(m_register->cardNames[card - 1]);
+        m_tabStrip->setTabData(m_tabStrip->addTab(m_register->cardNames[card - 1]), card);
         auto* page = new QWidget(m_pages);
         page->setObjectName(QStringLiteral("Picture1_%1").arg(card));
         auto* list = new CardListView(card, m_register->card(card), page);
@@ -99,7 +99,7 @@ void MainWindow::buildWindow() {
         connect(list, &CardListView::dialRequested, this, &MainWindow::DialSelectedEntry);
         connect(list, &CardListView::popupRequested, this, &MainWindow::NamList_MouseDown);
     }
-    m_tabStrip->addTab(QStringLiteral("Optionen"));
+    m_tabStrip->setTabData(m_tabStrip->addTab(QStringLiteral("Optionen")), OptionsTab);
     // The tallest page: it scrolls where the screen is too low for the whole window.
     auto* optionsArea = new QScrollArea(m_pages);
     optionsArea->setFrameShape(QFrame::NoFrame);
@@ -176,8 +176,7 @@ void MainWindow::buildDialing(const QString& programFolder) {
     });
     m_modemCall = new ModemCall(m_register, m_file.folder(), this);
     connect(m_entryDialer, &EntryDialer::modemDialRequested, m_modemCall, &ModemCall::dial);
-    connect(m_modemCall, &ModemCall::modalDialogOpenChanged, this,
-            [this](bool open) { m_modalDialogOpen = open; });
+    connect(m_modemCall, &ModemCall::modalDialogOpenChanged, this, &MainWindow::setModalDialogOpen);
     connect(m_modemCall, &ModemCall::optionsPageRequested, this, &MainWindow::ShowOptionsPage);
     m_toneDialer = new ToneDialer(programFolder + QStringLiteral("snd/"),
                                   std::make_unique<SoundModulePlayer>(), this);
@@ -186,8 +185,7 @@ void MainWindow::buildDialing(const QString& programFolder) {
     auto* router = m_routerCall;
     m_entryDialer->setRouterChoice([router] { return router->chosen(); });
     connect(m_entryDialer, &EntryDialer::routerDialRequested, router, &RouterCall::dial);
-    connect(router, &RouterCall::modalDialogOpenChanged, this,
-            [this](bool open) { m_modalDialogOpen = open; });
+    connect(router, &RouterCall::modalDialogOpenChanged, this, &MainWindow::setModalDialogOpen);
     connect(m_toneDialer, &ToneDialer::noSoundOutput, this,
             [this] { UserMessage::error(this, ToneDialMessages::NoSoundOutput); });
     statusBar()->addPermanentWidget(
@@ -198,7 +196,7 @@ void MainWindow::buildDialing(const QString& programFolder) {
     connect(m_options->ImportContactsButton, &QPushButton::clicked, m_contacts,
             [this] { m_contacts->chooseAndImport(1); });
     connect(m_contacts, &ContactImport::modalDialogOpenChanged, this,
-            [this](bool open) { m_modalDialogOpen = open; });
+            &MainWindow::setModalDialogOpen);
 }
 
 bool MainWindow::Form_Load() {
@@ -284,29 +282,61 @@ bool MainWindow::SaveRegisterFile() {
 }
 
 void MainWindow::ShowOptionsPage() {
-    if (m_tabStrip->currentIndex() == OptionsTab - 1)
+    showTab(OptionsTab);
+}
+
+void MainWindow::ShowCallsPage() {
+    showTab(CallsTab);
+}
+
+void MainWindow::showTab(int page) {
+    if (m_tabStrip->currentIndex() == tabIndexOf(page))
         TabStrip1_Click();
     else
-        m_tabStrip->setCurrentIndex(OptionsTab - 1);
+        m_tabStrip->setCurrentIndex(tabIndexOf(page));
+}
+
+int MainWindow::tabIndexOf(int page) const {
+    for (int index = 0; index < m_tabStrip->count(); ++index) {
+        if (m_tabStrip->tabData(index).toInt() == page)
+            return index;
+    }
+    return -1;
+}
+
+void MainWindow::addCallsPage(QWidget* page) {
+    m_pages->insertWidget(CallsTab - 1, page);
+}
+
+void MainWindow::setCallsTabShown(bool shown) {
+    const int index = tabIndexOf(CallsTab);
+    if (shown && index < 0)
+        m_tabStrip->setTabData(
+            m_tabStrip->insertTab(tabIndexOf(OptionsTab), QStringLiteral("Anrufe")), CallsTab);
+    else if (!shown && index >= 0)
+        m_tabStrip->removeTab(index);
 }
 
 void MainWindow::TabStrip1_Click() {
     if (!isVisible() || isMinimized())
         bringToFront();
-    const int t = m_tabStrip->currentIndex() + 1;
+    const int t = m_tabStrip->tabData(m_tabStrip->currentIndex()).toInt();
     m_pages->setCurrentIndex(t - 1);
     if (t != OptionsTab) {
         if (m_currentTab == OptionsTab) {
             SaveOptionControls();
             StatusListe();
         }
-        nameList(t)->setFocus(Qt::OtherFocusReason);
+        if (t != CallsTab)
+            nameList(t)->setFocus(Qt::OtherFocusReason);
     } else if (m_currentTab != OptionsTab) {
         LoadOptionControls();
         SetStatusText(AppMessages::OptionsHint);
         m_options->Text1[2]->setFocus(Qt::OtherFocusReason);
     }
     m_currentTab = t;
+    if (t == CallsTab)
+        emit callsPageShown();
 }
 
 QString MainWindow::statusText() const {

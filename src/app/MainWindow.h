@@ -35,6 +35,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int OptionsTab = 5;
+    // The call journal's page, between the last card and the options when the router is set up.
+    static constexpr int CallsTab = 6;
 
     // programFolder: the program's own files; dataFolder: the data files, when elsewhere (both
     // with a trailing separator).
@@ -71,6 +73,11 @@ public:
     bool LoadRegister();
     bool SaveRegisterFile();
     void ShowOptionsPage();
+    void addCallsPage(QWidget* page);
+    void setCallsTabShown(bool shown);
+    bool callsTabShown() const { return tabIndexOf(CallsTab) >= 0; }
+    void ShowCallsPage();
+    void setModalDialogOpen(bool open) { m_modalDialogOpen = open; }
     void SetStatusText(const QString& text);
     void StatusListe();
     void LoadOptionControls();
@@ -84,6 +91,7 @@ signals:
     void unloaded();
     // A double click, Space or Enter on the current card's list.
     void dialRequested(int card, int row);
+    void callsPageShown();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +102,9 @@ private:
     QWidget* buildButtonRow();
     void buildDialing(const QString& programFolder);
     void TabStrip1_Click();
+    // The tab that shows a page (1..4 the cards, OptionsTab, CallsTab); -1 when none does.
+    int tabIndexOf(int page) const;
+    void showTab(int page);
     void NamList_Click(int card, int row);
     void NamList_MouseDown(int card, const QPoint& globalPos);
     void DialHardwareChk_Click(int index, bool checked);

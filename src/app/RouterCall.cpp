@@ -35,43 +35,72 @@ void RouterCall::save() {
 }
 
 void RouterCall::withPassword(std::function<void(const QString&)> use,
-                              std::function<void()> declined) {
-    m_password->read(
-        [this, use, declined](const std::optional<QString>& password, const QString& noKeyStore) {
-            if (password) {
-                // Stored before the settings kept track of it.
-                const bool fromKeyStore = !password->isEmpty() && !m_password->heldForThisRun();
-                if (fromKeyStore && !m_settings.passwordStored)
-                    rememberPasswordStored();
-                use(*password);
+                              std::function<void()> declined, bool mayAsk) {
+    m_password->read([this, use, declined, mayAsk](const std::optional<QString>& password,
+                                                   const QString& noKeyStore) {
+        if (password) {
+            // Stored before the settings kept track of it.
+            const bool fromKeyStore = !password->isEmpty() && !m_password->heldForThisRun();
+            if (fromKeyStore && !m_settings.passwordStored)
+                rememberPasswordStored();
+            use(*password);
+            return;
+        }
+        if (!mayAsk) {
+            declined();
+            return;
+        }
+        // Asked outside the key store's answer, which must run to its end first.
+        QTimer::singleShot(0, this, [this, use, declined, noKeyStore] {
+            bool ok = false;
+            emit modalDialogOpenChanged(true);
+            QString text = RouterMessages::PasswordPrompt.arg(
+                m_settings.user.isEmpty() ? Tr64Target::PasswordOnlyUser : m_settings.user);
+            if (!noKeyStore.isEmpty())
+                text.prepend(RouterMessages::noKeyStore(noKeyStore) + QStringLiteral("\r\r"));
+            const QString typed =
+                QInputDialog::getText(m_window, QStringLiteral("Router"),
+                                      text.replace(QLatin1Char('\r'), QLatin1Char('\n')),
+                                      QLineEdit::Password, QString(), &ok);
+            emit modalDialogOpenChanged(false);
+            if (!ok) {
+                declined();
                 return;
             }
-            // Asked outside the key store's answer, which must run to its end first.
-            QTimer::singleShot(0, this, [this, use, declined, noKeyStore] {
-                bool ok = false;
-                emit modalDialogOpenChanged(true);
-                QString text = RouterMessages::PasswordPrompt.arg(
-                    m_settings.user.isEmpty() ? Tr64Target::PasswordOnlyUser : m_settings.user);
-                if (!noKeyStore.isEmpty())
-                    text.prepend(RouterMessages::noKeyStore(noKeyStore) + QStringLiteral("\r\r"));
-                const QString typed =
-                    QInputDialog::getText(m_window, QStringLiteral("Router"),
-                                          text.replace(QLatin1Char('\r'), QLatin1Char('\n')),
-                                          QLineEdit::Password, QString(), &ok);
-                emit modalDialogOpenChanged(false);
-                if (!ok) {
-                    declined();
-                    return;
-                }
-                m_password->keepForThisRun(typed);
-                if (noKeyStore.isEmpty())
-                    m_password->write(typed, [this](bool stored, const QString&) {
-                        if (stored)
-                            rememberPasswordStored();
-                    });
-                use(typed);
-            });
+            m_password->keepForThisRun(typed);
+            if (noKeyStore.isEmpty())
+                m_password->write(typed, [this](bool stored, const QString&) {
+                    if (stored)
+                        rememberPasswordStored();
+                });
+            use(typed);
         });
+    });
+}
+
+void RouterCall::withTarget(bool mayAsk, std::function<void(const Tr64Target&)> use,
+                            std::function<void()> unavailable) {
+    withPassword(
+        [this, use](const QString& password) {
+            use(RouterDialHelper::targetFor(m_settings, password));
+        },
+        std::move(unavailable), mayAsk);
+}
+
+void RouterCall::noteAnswer(const Tr64Result& result) {
+    if (result.error == RouterError::LoginRefused)
+        m_password->forgetThisRun();
+}
+
+bool RouterCall::trustCertificate(const QString& sha256Hex) {
+    emit modalDialogOpenChanged(true);
+    const bool trusted = RouterSettingsDialog::confirmCertificate(m_window, sha256Hex);
+    emit modalDialogOpenChanged(false);
+    if (trusted) {
+        m_settings.certificateSha256 = sha256Hex;
+        save();
+    }
+    return trusted;
 }
 
 void RouterCall::dial(const QString& digits, const QString& name) {

@@ -12,6 +12,8 @@ class OptionsPage;
 class QWidget;
 class RouterCallDialog;
 class RouterPassword;
+struct Tr64Result;
+struct Tr64Target;
 
 // The router half of a dial as the user sees it: the call dialog while the router rings a
 // telephone, the password from the key store (or asked once per run), the certificate question
@@ -28,6 +30,15 @@ public:
     void dial(const QString& digits, const QString& name);
     void openSettings();
 
+    // For whatever else reads from the router: the target with the password. mayAsk: asked
+    // once a run when the key store has none; otherwise unavailable() runs instead.
+    void withTarget(bool mayAsk, std::function<void(const Tr64Target&)> use,
+                    std::function<void()> unavailable);
+    // After a refused login the password of this run is asked again, not sent again.
+    void noteAnswer(const Tr64Result& result);
+    // The certificate question of the first contact; true when the user trusts it (then stored).
+    bool trustCertificate(const QString& sha256Hex);
+
 signals:
     void modalDialogOpenChanged(bool open);
     // After the router's settings were stored, for whatever else talks to the router.
@@ -36,7 +47,8 @@ signals:
     void settingsDialogOpened(CallMonitorSettingsBox* callMonitorBox);
 
 private:
-    void withPassword(std::function<void(const QString&)> use, std::function<void()> declined);
+    void withPassword(std::function<void(const QString&)> use, std::function<void()> declined,
+                      bool mayAsk = true);
     void runDial(QPointer<RouterCallDialog> dialog, const QString& digits, const QString& password);
     void fail(QPointer<RouterCallDialog> dialog, const QString& message);
     void save();

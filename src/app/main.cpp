@@ -1,4 +1,5 @@
 #include "app/AfterFirstFrame.h"
+#include "app/CallHistory.h"
 #include "app/CallMonitorSettingsBox.h"
 #include "app/ContextMenuKey.h"
 #include "app/IncomingCalls.h"
@@ -118,6 +119,7 @@ int main(int argc, char* argv[]) {
                          QObject::connect(&incomingCalls, &IncomingCalls::stateChanged, box,
                                           &CallMonitorSettingsBox::setStateText);
                      });
+    CallHistory callHistory(&window, &incomingCalls);
     if (!link.isEmpty())
         QTimer::singleShot(0, &linkDialer, [&] { linkDialer.dialLink(link); });
     const int result = app.exec();

@@ -6,6 +6,9 @@ list(APPEND CORE_SOURCES
 )
 list(APPEND GUI_SOURCES
     ${_dir}/MainWindow.cpp
+    ${_dir}/CallHistory.cpp
+    ${_dir}/CallJournalModel.cpp
+    ${_dir}/CallJournalPage.cpp
     ${_dir}/WindowCentring.cpp
     ${_dir}/RegisterLoadDialogs.cpp
     ${_dir}/CardListView.cpp

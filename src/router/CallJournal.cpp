@@ -28,8 +28,13 @@ bool isIncoming(Kind kind) {
     return kind != Kind::Dialed;
 }
 
+// Router times are to the minute: within one, the router's own numbering tells the order.
 bool newerFirst(const JournalEntry& a, const JournalEntry& b) {
-    return a.call.start != b.call.start ? a.call.start > b.call.start : a.key > b.key;
+    if (a.call.start != b.call.start)
+        return a.call.start > b.call.start;
+    if (a.call.routerId != 0 && b.call.routerId != 0 && a.call.routerId != b.call.routerId)
+        return a.call.routerId > b.call.routerId;
+    return a.key > b.key;
 }
 
 bool sameCall(const JournalCall& a, const JournalCall& b) {

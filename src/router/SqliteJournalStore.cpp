@@ -57,7 +57,7 @@ QString text(const QString& value) {
 }
 
 // Start times as local ISO text ("2026-12-08T10:15:00"): they sort as they follow each other.
-constexpr auto NewestFirst = "ORDER BY start DESC, id DESC";
+constexpr auto NewestFirst = "ORDER BY start DESC, router_id DESC, id DESC";
 
 } // namespace
 

@@ -64,7 +64,23 @@ bool NotificationService::start(const XDesktop& desktop) {
     m_monitor = launch(QStringLiteral("dbus-monitor"),
                        {QStringLiteral("--address"), m_address,
                         QStringLiteral("interface='org.freedesktop.Notifications'")});
-    m_dunst = launch(m_daemon, {});
+    // dunst's menu of buttons runs a dmenu; ours picks the button the test names.
+    const QString picker = m_folder.filePath(QStringLiteral("pick"));
+    QFile script(picker);
+    QFile dunstrc(m_folder.filePath(QStringLiteral("dunstrc")));
+    if (!script.open(QIODevice::WriteOnly) ||
+        script.write(QStringLiteral("#!/bin/sh\nexec grep -F -m1 -- \"$(cat '%1')\"\n")
+                         .arg(m_folder.filePath(QStringLiteral("button")))
+                         .toUtf8()) < 0 ||
+        !script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ||
+        !dunstrc.open(QIODevice::WriteOnly) ||
+        dunstrc.write(QStringLiteral("[global]\n    dmenu = %1\n").arg(picker).toUtf8()) < 0)
+        return fail(QStringLiteral("cannot write the dunst configuration"));
+    script.close();
+    dunstrc.close();
+    m_dunst = launch(m_daemon, m_daemon == QLatin1String("dunst")
+                                   ? QStringList{QStringLiteral("-config"), dunstrc.fileName()}
+                                   : QStringList());
     if (!m_monitor || !m_dunst || !Poll::until([&] { return serviceOwned(); }, Poll::StartLimitMs))
         return fail(m_daemon + QStringLiteral(" did not come up"));
     return true;
@@ -97,6 +113,12 @@ int NotificationService::displayed() const {
 
 bool NotificationService::invokeAction() const {
     return dunstctl({QStringLiteral("action"), QStringLiteral("0")});
+}
+
+bool NotificationService::invokeButton(const QString& label) const {
+    QFile wanted(m_folder.filePath(QStringLiteral("button")));
+    return wanted.open(QIODevice::WriteOnly) && wanted.write(label.toUtf8()) >= 0 &&
+           wanted.flush() && dunstctl({QStringLiteral("context")});
 }
 
 bool NotificationService::dunstctl(const QStringList& arguments, QByteArray* output) const {

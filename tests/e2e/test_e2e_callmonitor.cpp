@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(m_notifications.displayed(), 1);
 
         // "Zurückrufen": the local call as a tel: link dials it.
-        QVERIFY(m_notifications.invokeAction());
+        QVERIFY(m_notifications.invokeButton(QStringLiteral("Zur\u00FCckrufen")));
         QCOMPARE(modem.waitForCommand(Poll::ChangeLimitMs), QByteArray("ATDT1234567;H\r"));
         const qint64 pid = program->processId();
         QVERIFY(m_windows->waitFor(QStringLiteral("Anwahl"), MessageBox, pid, Poll::ChangeLimitMs));

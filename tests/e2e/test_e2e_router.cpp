@@ -10,6 +10,11 @@
 #include "router/RouterSettings.h"
 #include "support/RegistryStore.h"
 
+#include "ScriptedCallMonitor.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -35,24 +40,50 @@ class TestE2eRouter : public E2eTestCase {
 
     // The router chosen with this phone; the program started and the entry dialed.
     bool dialWith(const QString& phone, const QString& password) {
-        if (!newRun(OneEntry))
-            return false;
-        RegistryStore store(m_run->homePath() + QStringLiteral("/.config"));
+        RouterSettings settings = routerSettings();
+        settings.phone = phone;
+        return startWith(settings) && dialEntry() && typePassword(password);
+    }
+    RouterSettings routerSettings() const {
         RouterSettings settings;
         settings.dialThroughRouter = true;
         settings.address = m_router->address();
         settings.user = m_router->user;
-        settings.phone = phone;
         settings.certificateSha256 = m_router->certificateSha256();
+        return settings;
+    }
+    bool startWith(const RouterSettings& settings) {
+        if (!newRun(OneEntry))
+            return false;
+        RegistryStore store(m_run->homePath() + QStringLiteral("/.config"));
         // No session bus: no key store.
         m_run->setEnvironmentValue(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
                                    QStringLiteral("unix:path=/nonexistent"));
-        QProcess* program = settings.save(store) ? m_run->start() : nullptr;
-        if (!program)
-            return warn(QStringLiteral("cannot start"));
-        m_pid = program->processId();
-        m_main = m_windows->waitFor(Title, MainWindow, m_pid, Poll::StartLimitMs);
-        return m_main != 0 && dialEntry() && typePassword(password);
+        if (!settings.save(store))
+            return warn(QStringLiteral("cannot save the settings"));
+        const Started started = startToMainWindow();
+        m_pid = started.pid;
+        m_main = started.main;
+        return m_main != 0;
+    }
+    // Calls in the journal with this number (any when empty; with this router id when given).
+    int journalRows(const QString& number, int routerId = -1) const {
+        int rows = -1;
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("journal"));
+            db.setDatabaseName(m_run->filePath(QStringLiteral("Anrufliste.db")));
+            QSqlQuery query(db);
+            if (db.open() &&
+                query.exec(QStringLiteral("SELECT COUNT(*) FROM calls WHERE ('%1' = '' OR number "
+                                          "= '%1') AND (%2 < 0 OR router_id = %2)")
+                               .arg(number)
+                               .arg(routerId)) &&
+                query.next())
+                rows = query.value(0).toInt();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("journal"));
+        return rows;
     }
     bool dialEntry() {
         return m_windows->pressKey(m_main, QStringLiteral("Tab")) &&
@@ -127,6 +158,62 @@ private slots:
         QVERIFY(m_windows->waitFor(next, MessageBox, m_pid, Poll::ChangeLimitMs) != 0);
         QCOMPARE(m_windows->shows(Prompt, MessageBox, m_pid), next == Prompt);
         QVERIFY(m_router->protocolErrors.isEmpty());
+    }
+    // "Anrufe": the router's list read at the user's request, a call-back from the newest row,
+    // and a call the monitor saw kept once when the router's list holds it too.
+    void callJournal() {
+        ScriptedCallMonitor monitor;
+        QVERIFY(monitor.listen());
+        const auto call = [](int id, int type, const QString& caller, const QString& date) {
+            return QStringLiteral("<Call><Id>%1</Id><Type>%2</Type><Caller>%3</Caller><Called>"
+                                  "5551234</Called><Name></Name><Device>FON1: Telefon</Device>"
+                                  "<Date>%4</Date><Duration>0:00</Duration></Call>")
+                .arg(id)
+                .arg(type)
+                .arg(caller, date)
+                .toUtf8();
+        };
+        const QString earlier =
+            QDateTime::currentDateTime().addSecs(-3600).toString(QStringLiteral("dd.MM.yy hh:mm"));
+        m_router->callList = "<root>" + call(2, 2, QStringLiteral("0301234567"), earlier) +
+                             call(1, 1, QStringLiteral("0891234567"), earlier) + "</root>";
+        RouterSettings settings = routerSettings();
+        settings.callMonitor = true;
+        settings.callMonitorPort = monitor.port();
+        QVERIFY(startWith(settings));
+        QVERIFY(monitor.waitForClient(Poll::StartLimitMs));
+
+        for (int tab = 1; tab <= 4; ++tab)
+            QVERIFY(m_windows->pressKey(m_main, QStringLiteral("ctrl+Next")));
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("alt+k")));
+        QVERIFY(typePassword(m_router->password));
+        QVERIFY(Poll::until([&] { return m_router->fetched.size() == 1; }, Poll::ChangeLimitMs));
+        QVERIFY2(m_router->fetched.first().endsWith(QLatin1String("&max=1000")),
+                 qPrintable(m_router->fetched.first()));
+
+        // The newest call is the current row: Return calls it back through the router.
+        QVERIFY(Poll::until([&] { return journalRows(QStringLiteral("0301234567")) == 1; },
+                            Poll::ChangeLimitMs));
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("Return")));
+        QVERIFY(Poll::until([&] { return m_router->actions().contains("X_AVM-DE_DialNumber"); },
+                            Poll::ChangeLimitMs));
+        QCOMPARE(m_router->requests.last().arguments.value("NewX_AVM-DE_PhoneNumber"),
+                 QStringLiteral("0301234567"));
+        const XWindows::Id dialing =
+            m_windows->waitFor(Call, MessageBox, m_pid, Poll::ChangeLimitMs);
+        QVERIFY(dialing != 0 && m_windows->pressKey(dialing, QStringLiteral("alt+a")));
+
+        // The router lists the monitor's call a moment after it ended.
+        const QString now = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yy hh:mm"));
+        m_router->callList = "<root>" + call(3, 2, QStringLiteral("0891111222"), now) +
+                             call(2, 2, QStringLiteral("0301234567"), earlier) + "</root>";
+        QVERIFY(monitor.send("08.12.26 10:15:02;RING;7;0891111222;5551234;SIP0;\r\n"
+                             "08.12.26 10:15:09;DISCONNECT;7;0;\r\n"));
+        QVERIFY(Poll::until([&] { return m_router->fetched.size() == 2; }, Poll::ChangeLimitMs));
+        QVERIFY(Poll::until([&] { return journalRows(QStringLiteral("0891111222"), 3) == 1; },
+                            Poll::ChangeLimitMs));
+        QCOMPARE(journalRows(QStringLiteral("0891111222")), 1);
+        QCOMPARE(journalRows(QString()), 3);
     }
 };
 
