@@ -1,15 +1,13 @@
 #include "router/Tr64Session.h"
 
-#include "router/AnswerRelay.h"
+#include "router/ReplyGuard.h"
 
 #include <QAuthenticator>
 #include <QCryptographicHash>
 #include <QNetworkAccessManager>
-#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSslConfiguration>
-#include <QTimer>
 #include <QUrl>
 #include <QtNetwork/private/qauthenticator_p.h>
 #include <memory>
@@ -18,8 +16,6 @@ namespace {
 const QString DeviceInfoService = QStringLiteral("urn:dslforum-org:service:DeviceInfo:1");
 const QString DeviceInfoUrl = QStringLiteral("/upnp/control/deviceinfo");
 constexpr int UpnpNotAuthorized = 606;
-constexpr qint64 ReadAheadBytes = 64 * 1024;
-constexpr qint64 HeaderBytes = 64 * 1024;
 } // namespace
 
 struct Tr64Session::Exchange {
@@ -93,51 +89,27 @@ void Tr64Session::post(bool secure, bool withLogin, const QString& service,
     auto exchange = std::make_shared<Exchange>();
     exchange->action = action;
     exchange->done = std::move(done);
-    // One manager per request: a manager keeps the credentials that worked and would hand them
-    // to any later challenge by itself, a Basic one too.
-    auto* network = new QNetworkAccessManager(this);
-    // The router is in the home network: a proxy from the environment must not see the traffic.
-    // The only proxy is our own, which cuts an answer at its limit.
-    auto* relay = new AnswerRelay(m_target.host, MaxAnswerBytes + HeaderBytes, network);
-    network->setProxy(relay->listen() ? relay->proxy() : QNetworkProxy(QNetworkProxy::NoProxy));
-    network->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    // The router is in the home network: only the guard's own relay sees the traffic.
+    auto* guard = new ReplyGuard(m_target.host, MaxAnswerBytes, TimeLimitMs, this);
     if (withLogin) {
-        connect(network, &QNetworkAccessManager::authenticationRequired, this,
+        connect(guard->manager(), &QNetworkAccessManager::authenticationRequired, this,
                 &Tr64Session::onAuthenticationRequired);
     }
-    QNetworkReply* reply = network->post(request, SoapMessage::request(service, action, arguments));
-    // Read no further ahead than the checks below: unread data is held in memory, however large,
-    // and a challenge's body is never handed out at all. Qt limits the reading only when the
-    // size changes after the request went to its network thread.
-    connect(reply, &QNetworkReply::requestSent, reply,
-            [reply] { reply->setReadBufferSize(ReadAheadBytes); });
-
-    const auto refuse = [reply, exchange](RouterError why, const QString& detail) {
-        if (exchange->refusal != RouterError::None)
-            return;
-        exchange->refusal = why;
-        exchange->refusalDetail = detail;
-        reply->abort();
-    };
-    QTimer::singleShot(TimeLimitMs, reply, [refuse] { refuse(RouterError::NoAnswer, QString()); });
-    connect(relay, &AnswerRelay::exceeded, reply,
-            [refuse] { refuse(RouterError::BadAnswer, QStringLiteral("zu groß")); });
-    connect(reply, &QNetworkReply::encrypted, this,
-            [this, reply, exchange] { checkCertificate(reply, *exchange); });
-    connect(reply, &QNetworkReply::metaDataChanged, this, [reply, refuse] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() >= MaxAnswerBytes)
-            refuse(RouterError::BadAnswer, QStringLiteral("zu groß"));
+    QNetworkReply* reply =
+        guard->manager()->post(request, SoapMessage::request(service, action, arguments));
+    guard->watch(reply);
+    connect(reply, &QNetworkReply::encrypted, this, [this, reply, guard, exchange] {
+        if (!checkCertificate(reply, *exchange))
+            guard->stop(ReplyGuard::Stop::Refused);
     });
-    connect(reply, &QNetworkReply::readyRead, this, [reply, exchange, refuse] {
-        exchange->body += reply->readAll();
-        if (exchange->body.size() >= MaxAnswerBytes)
-            refuse(RouterError::BadAnswer, QStringLiteral("zu groß"));
-    });
-    connect(reply, &QNetworkReply::finished, this, [=, this] {
-        if (exchange->refusal == RouterError::None)
-            exchange->body += reply->readAll();
-        network->deleteLater();
+    connect(guard, &ReplyGuard::finished, this, [=, this] {
+        guard->deleteLater();
+        exchange->body = guard->body();
+        if (exchange->refusal == RouterError::None && guard->stopped() != ReplyGuard::Stop::None) {
+            const bool late = guard->stopped() == ReplyGuard::Stop::NoAnswer;
+            exchange->refusal = late ? RouterError::NoAnswer : RouterError::BadAnswer;
+            exchange->refusalDetail = late ? QString() : QStringLiteral("zu groß");
+        }
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         // Without TLS the login waits until the router has asked for Digest: QtNetwork
         // would answer a Basic challenge too, and that sends the password as it is.
@@ -154,16 +126,16 @@ void Tr64Session::post(bool secure, bool withLogin, const QString& service,
     });
 }
 
-void Tr64Session::checkCertificate(QNetworkReply* reply, Exchange& exchange) {
+bool Tr64Session::checkCertificate(QNetworkReply* reply, Exchange& exchange) {
     const QByteArray der = reply->sslConfiguration().peerCertificate().toDer();
     const QString fingerprint =
         QString::fromLatin1(QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex());
     if (!der.isEmpty() && fingerprint.compare(m_target.pinnedSha256, Qt::CaseInsensitive) == 0)
-        return;
+        return true;
     exchange.certificateSha256 = fingerprint;
     exchange.refusal = m_target.pinnedSha256.isEmpty() ? RouterError::CertificateUnknown
                                                        : RouterError::CertificateChanged;
-    reply->abort();
+    return false;
 }
 
 void Tr64Session::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator) {

@@ -24,7 +24,8 @@ private:
     // for the router; without it the challenge is looked at first.
     void post(bool secure, bool withLogin, const QString& service, const QString& controlUrl,
               const QString& action, const SoapMessage::Arguments& arguments, Done done);
-    void checkCertificate(QNetworkReply* reply, Exchange& exchange);
+    // False when the certificate is not the pinned one; the exchange then says why.
+    bool checkCertificate(QNetworkReply* reply, Exchange& exchange);
     void onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
     Tr64Result outcome(QNetworkReply* reply, const Exchange& exchange) const;
 
