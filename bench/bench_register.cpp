@@ -2,6 +2,7 @@
 // writing them with fsync) and adding to one card of 10,000 and 100,000 entries, and the
 // memory of the real program with 100,000 entries open. Run with `make bench`; the numbers go
 // into docs/DEVELOPMENT.md.
+#include "ResidentMemory.h"
 #include "register/CardModel.h"
 #include "register/EntryLine.h"
 #include "register/PhoneRegister.h"
@@ -36,17 +37,6 @@ QString registerFolder(QTemporaryDir& dir, int count) {
             qFatal("%s", qPrintable(error));
     }
     return folder;
-}
-
-qint64 residentKiB(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
 }
 
 // The real program started on a copy of `folder` (offscreen), measured once its resident

@@ -1,5 +1,7 @@
 #include "ScriptedRouter.h"
 
+#include "EndlessBody.h"
+
 #include <QCryptographicHash>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -183,15 +185,8 @@ void ScriptedRouter::handle(QTcpSocket* socket, bool secure, const QByteArray& h
         reply = fixedAnswer;
     const QByteArray reason = status == 200 ? "OK" : status == 401 ? "Unauthorized" : "Error";
     if (endlessBody) {
-        socket->write("HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\n" + extra +
-                      "Content-Type: text/xml\r\nTransfer-Encoding: chunked\r\n\r\n");
-        // Another 64 KiB chunk whenever the last went out, until the client gives up.
-        const QByteArray chunk = "10000\r\n" + QByteArray(0x10000, ' ') + "\r\n";
-        connect(socket, &QTcpSocket::bytesWritten, socket, [socket, chunk] {
-            if (socket->bytesToWrite() < chunk.size())
-                socket->write(chunk);
-        });
-        socket->write(chunk);
+        writeEndlessAnswer(socket, "HTTP/1.1 " + QByteArray::number(status) + " " + reason +
+                                       "\r\n" + extra + "Content-Type: text/xml\r\n");
         return;
     }
     socket->write("HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\n" + extra +
