@@ -36,6 +36,8 @@ std::optional<CardDavResult> refused(const CardDavAnswer& answer) {
 // Why an answer that should have been a multistatus is no use.
 CardDavResult unreadable(const CardDavAnswer& answer, const MultistatusReader::Result& read) {
     const QString status = QStringLiteral("HTTP %1").arg(answer.status);
+    if (read.tooLarge)
+        return failure(Error::TooLarge, read.error);
     if (!read.error.isEmpty() || read.multistatus)
         return failure(Error::BadAnswer, read.error.isEmpty() ? status : read.error);
     return failure(answer.status == 404 ? Error::NoAddressBook : Error::NotCardDav, status);
@@ -108,7 +110,7 @@ void CardDavClient::askPrincipal(const QUrl& url, bool wellKnownTried, BooksDone
             askPrincipal(url.resolved(QUrl(QStringLiteral("/.well-known/carddav"))), true, done);
         };
         if (!read.error.isEmpty())
-            return done(failure(Error::BadAnswer, read.error), {});
+            return done(unreadable(answer, read), {});
         if (!self)
             return wellKnown(read.multistatus ? Error::NoAddressBook : Error::NotCardDav);
         if (self->addressbook)
@@ -164,6 +166,8 @@ void CardDavClient::readContacts(const QUrl& book, ContactsDone done) {
              if (!answer.result.ok() || answer.status == 401)
                  return done(refused(answer).value_or(answer.result), {});
              const MultistatusReader::Result read = MultistatusReader::read(answer.body);
+             if (read.tooLarge)
+                 return done(unreadable(answer, read), {});
              bool complete = answer.status == MultiStatus && read.ok();
              for (const MultistatusResponse& response : read.responses)
                  complete = complete && (response.hasAddressData || response.collection);
@@ -235,14 +239,15 @@ void CardDavClient::multigetBatch(const QUrl& book, std::shared_ptr<QStringList>
 QString CardDavClient::message(const CardDavResult& result, const QString& address) {
     const QString at = MessageText::Quoted(address, DetailLength);
     const QString detail = MessageText::Quoted(result.detail, DetailLength);
+    const QString because = detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail);
     const QString fingerprint = Tr64Client::readableFingerprint(result.certificateSha256);
     switch (result.error) {
     case Error::None:
         return QString();
     case Error::Unreachable:
-        return QStringLiteral("Das Adressbuch unter „%1“ ist nicht erreichbar (%2).\nBitte prüfen "
+        return QStringLiteral("Das Adressbuch unter „%1“ ist nicht erreichbar%2.\nBitte prüfen "
                               "Sie die Adresse und die Verbindung zum Netz.")
-            .arg(at, detail);
+            .arg(at, because);
     case Error::NoAnswer:
         return QStringLiteral("Der Server unter „%1“ antwortet nicht.\nBitte versuchen Sie es "
                               "später noch einmal.")
@@ -257,14 +262,12 @@ QString CardDavClient::message(const CardDavResult& result, const QString& addre
                               "darin.")
             .arg(at);
     case Error::NoAddressBook:
-        return result.detail == QLatin1String("Kalender")
-                   ? QStringLiteral("Unter „%1“ liegt ein Kalender, kein Adressbuch.\nBitte "
-                                    "geben Sie die Adresse des Adressbuchs oder nur die des "
-                                    "Servers an.")
-                         .arg(at)
-                   : QStringLiteral("Unter „%1“ wurde kein Adressbuch gefunden.\nBitte geben Sie "
-                                    "die Adresse des Adressbuchs oder nur die des Servers an.")
-                         .arg(at);
+        return (result.detail == QLatin1String("Kalender")
+                    ? QStringLiteral("Unter „%1“ liegt ein Kalender, kein Adressbuch.")
+                    : QStringLiteral("Unter „%1“ wurde kein Adressbuch gefunden."))
+                   .arg(at) +
+               QStringLiteral("\nBitte geben Sie die Adresse des Adressbuchs oder nur die des "
+                              "Servers an.");
     case Error::OtherHost:
         return QStringLiteral("Der Server unter „%1“ verweist auf einen anderen Server („%2“); "
                               "dorthin wurde nichts gesendet.\nBitte geben Sie die Adresse des "
@@ -292,8 +295,8 @@ QString CardDavClient::message(const CardDavResult& result, const QString& addre
                               "10.000 Kontakte).")
             .arg(at);
     case Error::BadAnswer:
-        return QStringLiteral("Der Server unter „%1“ gab eine unverständliche Antwort (%2).")
-            .arg(at, detail);
+        return QStringLiteral("Der Server unter „%1“ gab eine unverständliche Antwort%2.")
+            .arg(at, because);
     }
     return QString();
 }

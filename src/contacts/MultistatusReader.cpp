@@ -56,9 +56,10 @@ public:
                 if (!m_result.multistatus)
                     return m_result;
             } else if (m_depth == 2 && isDav("response")) {
-                if (m_result.responses.size() >= MultistatusReader::MaxResponses)
-                    return refuse(QStringLiteral("mehr als %1 Einträge")
-                                      .arg(MultistatusReader::MaxResponses));
+                if (m_result.responses.size() >= MultistatusReader::MaxResponses) {
+                    m_result.tooLarge = true;
+                    return refuse(QStringLiteral("mehr als 10.000 Einträge"));
+                }
                 MultistatusResponse response;
                 readResponse(response);
                 m_result.responses.append(response);
@@ -85,7 +86,8 @@ private:
     }
 
     // The next start or end of an element; false at the end or when the document is refused.
-    bool next() {
+    // Text on the way is added to *text.
+    bool next(QString* text = nullptr) {
         while (!m_failed && !m_xml.atEnd()) {
             switch (m_xml.readNext()) {
             case QXmlStreamReader::DTD:
@@ -101,6 +103,10 @@ private:
             case QXmlStreamReader::EndElement:
                 --m_depth;
                 return true;
+            case QXmlStreamReader::Characters:
+                if (text)
+                    *text += m_xml.text();
+                break;
             default:
                 break;
             }
@@ -110,24 +116,20 @@ private:
         return false;
     }
 
-    // The next element inside the one at depth, which was started last or before.
-    bool inside(int depth) { return next() && m_depth >= depth; }
+    // The next element directly inside the one at depth; false at the end of that one.
+    bool child(int depth) {
+        while (next() && m_depth >= depth) {
+            if (m_xml.isStartElement() && m_depth == depth + 1)
+                return true;
+        }
+        return false;
+    }
 
-    // The text of the element just started; what is nested inside counts towards the depth.
+    // The text of the element just started, with that of the elements inside it.
     QString text() {
         const int depth = m_depth;
         QString all;
-        while (!m_failed && !m_xml.atEnd()) {
-            const QXmlStreamReader::TokenType token = m_xml.readNext();
-            if (token == QXmlStreamReader::Characters)
-                all += m_xml.text();
-            else if (token == QXmlStreamReader::DTD)
-                refuse(QStringLiteral("Dokumenttyp"));
-            else if (token == QXmlStreamReader::StartElement &&
-                     ++m_depth > MultistatusReader::MaxDepth)
-                refuse(QStringLiteral("zu tief verschachtelt"));
-            else if (token == QXmlStreamReader::EndElement && --m_depth < depth)
-                break;
+        while (next(&all) && m_depth >= depth) {
         }
         return all;
     }
@@ -135,19 +137,15 @@ private:
     // The <href>s directly inside the element just started.
     QStringList hrefs() {
         QStringList found;
-        const int depth = m_depth;
-        while (inside(depth)) {
-            if (m_xml.isStartElement() && m_depth == depth + 1 && isDav("href"))
+        for (const int depth = m_depth; child(depth);) {
+            if (isDav("href"))
                 found.append(text().trimmed());
         }
         return found;
     }
 
     void readResponse(MultistatusResponse& response) {
-        const int depth = m_depth;
-        while (inside(depth)) {
-            if (!m_xml.isStartElement() || m_depth != depth + 1)
-                continue;
+        for (const int depth = m_depth; child(depth);) {
             if (isDav("href") && response.href.isEmpty()) {
                 response.href = text().trimmed();
             } else if (isDav("status")) {
@@ -165,10 +163,7 @@ private:
 
     Properties readPropstat() {
         Properties found;
-        const int depth = m_depth;
-        while (inside(depth)) {
-            if (!m_xml.isStartElement() || m_depth != depth + 1)
-                continue;
+        for (const int depth = m_depth; child(depth);) {
             if (isDav("status"))
                 found.status = statusOf(text());
             else if (isDav("prop"))
@@ -178,10 +173,7 @@ private:
     }
 
     void readProp(Properties& found) {
-        const int depth = m_depth;
-        while (inside(depth)) {
-            if (!m_xml.isStartElement() || m_depth != depth + 1)
-                continue;
+        for (const int depth = m_depth; child(depth);) {
             if (isDav("resourcetype")) {
                 readResourceType(found);
             } else if (isDav("displayname")) {
@@ -198,10 +190,7 @@ private:
     }
 
     void readResourceType(Properties& found) {
-        const int depth = m_depth;
-        while (inside(depth)) {
-            if (!m_xml.isStartElement() || m_depth != depth + 1)
-                continue;
+        for (const int depth = m_depth; child(depth);) {
             found.collection |= isDav("collection");
             found.addressbook |= isCard("addressbook");
             found.calendar |=
@@ -221,6 +210,7 @@ MultistatusReader::Result MultistatusReader::read(const QByteArray& xml) {
     if (xml.size() > MaxBytes) {
         Result tooLarge;
         tooLarge.multistatus = true;
+        tooLarge.tooLarge = true;
         tooLarge.error = QStringLiteral("zu groß");
         return tooLarge;
     }

@@ -31,6 +31,7 @@ public:
     struct Result {
         bool multistatus = false; // the body was a DAV: multistatus at all
         QString error;            // why it was refused, empty when read
+        bool tooLarge = false;    // refused for its size or count
         QList<MultistatusResponse> responses;
         bool ok() const { return multistatus && error.isEmpty(); }
     };
