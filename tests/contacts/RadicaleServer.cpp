@@ -11,14 +11,6 @@
 #include <csignal>
 #include <sys/prctl.h>
 
-namespace {
-// Debian's radicale is a module of the system's Python, which may not be the first on the path.
-QString python() {
-    return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
-                                                             : QStringLiteral("python3");
-}
-} // namespace
-
 RadicaleServer::RadicaleServer(bool tls) : m_tls(tls) {
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     // A test that aborts leaves no server behind.
@@ -29,22 +21,6 @@ RadicaleServer::~RadicaleServer() {
     m_process.terminate();
     if (!m_process.waitForFinished(10000))
         m_process.kill();
-    m_process.waitForFinished(10000);
-}
-
-bool RadicaleServer::makeCertificate() {
-    const QString cert = m_dir.filePath(QStringLiteral("cert.pem"));
-    const int exit =
-        QProcess::execute(QStringLiteral("openssl"),
-                          {"req", "-x509", "-newkey", "ec", "-pkeyopt",
-                           "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
-                           "/CN=127.0.0.1", "-keyout", m_dir.filePath("key.pem"), "-out", cert});
-    const QList<QSslCertificate> read = QSslCertificate::fromPath(cert);
-    if (exit != 0 || read.isEmpty())
-        return false;
-    m_certificateSha256 =
-        QString::fromLatin1(read.first().digest(QCryptographicHash::Sha256).toHex());
-    return true;
 }
 
 bool RadicaleServer::start() {
@@ -58,39 +34,38 @@ bool RadicaleServer::start() {
     if (!users.open(QIODevice::WriteOnly) || users.write((user + ":" + password).toUtf8()) < 0)
         return false;
     users.close();
-    QStringList arguments{"-m",
-                          "radicale",
-                          "--config",
-                          "",
-                          "--server-hosts",
-                          QStringLiteral("127.0.0.1:%1").arg(m_port),
-                          "--storage-filesystem-folder",
-                          m_dir.filePath("storage"),
-                          "--auth-type",
-                          "htpasswd",
-                          "--auth-htpasswd-filename",
-                          users.fileName(),
-                          "--auth-htpasswd-encryption",
-                          "plain",
-                          "--rights-type",
-                          "owner_only",
-                          "--logging-level",
-                          "warning"};
+    const QString cert = m_dir.filePath(QStringLiteral("cert.pem"));
     if (m_tls) {
-        if (!makeCertificate())
+        QProcess::execute(
+            QStringLiteral("openssl"),
+            QStringLiteral("req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 "
+                           "-nodes -days 2 -subj /CN=127.0.0.1 -keyout %1/key.pem "
+                           "-out %2")
+                .arg(m_dir.path(), cert)
+                .split(' '));
+        const QList<QSslCertificate> made = QSslCertificate::fromPath(cert);
+        if (made.isEmpty())
             return false;
-        arguments += {"--server-ssl",         "True",
-                      "--server-certificate", m_dir.filePath("cert.pem"),
-                      "--server-key",         m_dir.filePath("key.pem")};
+        m_certificateSha256 =
+            QString::fromLatin1(made.first().digest(QCryptographicHash::Sha256).toHex());
     }
-    m_process.start(python(), arguments);
+    // Not the system's configuration: that one serves the desktop user. Debian's radicale is a
+    // module of the system's Python, which may not be the first on the path.
+    const QString options = QStringLiteral(
+        "--server-hosts 127.0.0.1:%1 --storage-filesystem-folder %2/storage "
+        "--auth-type htpasswd --auth-htpasswd-filename %2/users --auth-htpasswd-encryption plain "
+        "--rights-type owner_only --logging-level warning --server-ssl %3 --server-certificate %4 "
+        "--server-key %2/key.pem");
+    m_process.start(
+        QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3",
+        QStringList{"-m", "radicale", "--config", ""} +
+            options.arg(m_port).arg(m_dir.path(), m_tls ? "True" : "False", cert).split(' '));
     return Poll::until(
                [this] {
-                   if (m_process.state() == QProcess::NotRunning)
-                       return true;
                    QTcpSocket socket;
                    socket.connectToHost(QHostAddress::LocalHost, m_port);
-                   return socket.waitForConnected(1000);
+                   return m_process.state() == QProcess::NotRunning ||
+                          socket.waitForConnected(1000);
                },
                Poll::StartLimitMs) &&
            m_process.state() == QProcess::Running;
@@ -104,15 +79,12 @@ QUrl RadicaleServer::bookUrl(const QString& name) const {
     return address().resolved(QUrl(user + "/" + name + "/"));
 }
 
-QString RadicaleServer::log() const {
-    return QString::fromUtf8(const_cast<QProcess&>(m_process).readAll());
-}
-
 QNetworkReply* RadicaleServer::send(const QByteArray& method, const QUrl& url,
-                                    const QByteArray& body, const QByteArray& contentType) {
+                                    const QByteArray& body) {
     QNetworkRequest request(url);
     request.setRawHeader("Authorization", "Basic " + (user + ":" + password).toUtf8().toBase64());
-    request.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      method == "PUT" ? "text/vcard; charset=utf-8" : "application/xml");
     QNetworkReply* reply = m_network.sendCustomRequest(request, method, body);
     reply->ignoreSslErrors();
     return reply;
@@ -136,18 +108,16 @@ bool RadicaleServer::allCreated(const QList<QNetworkReply*>& replies) {
 bool RadicaleServer::makeBook(const QString& name, const QString& displayName, bool calendar) {
     const QByteArray type =
         calendar ? "<C:calendar xmlns:C=\"urn:ietf:params:xml:ns:caldav\"/>" : "<CR:addressbook/>";
-    const QByteArray body = "<?xml version=\"1.0\"?><mkcol xmlns=\"DAV:\" "
-                            "xmlns:CR=\"urn:ietf:params:xml:ns:carddav\"><set><prop><resourcetype>"
-                            "<collection/>" +
-                            type + "</resourcetype><displayname>" + displayName.toUtf8() +
-                            "</displayname></prop></set></mkcol>";
-    return allCreated({send("MKCOL", bookUrl(name), body, "application/xml")});
+    return allCreated({send("MKCOL", bookUrl(name),
+                            "<?xml version=\"1.0\"?><mkcol xmlns=\"DAV:\" xmlns:CR=\"urn:ietf:"
+                            "params:xml:ns:carddav\"><set><prop><resourcetype><collection/>" +
+                                type + "</resourcetype><displayname>" + displayName.toUtf8() +
+                                "</displayname></prop></set></mkcol>")});
 }
 
 bool RadicaleServer::put(const QString& book, const QList<std::pair<QString, QByteArray>>& cards) {
     QList<QNetworkReply*> replies;
     for (const auto& [uid, text] : cards)
-        replies.append(send("PUT", bookUrl(book).resolved(QUrl(uid + ".vcf")), text,
-                            "text/vcard; charset=utf-8"));
+        replies.append(send("PUT", bookUrl(book).resolved(QUrl(uid + ".vcf")), text));
     return allCreated(replies);
 }

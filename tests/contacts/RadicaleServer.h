@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <QNetworkAccessManager>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -21,7 +19,7 @@ public:
     QUrl address() const; // the server's root, "http(s)://127.0.0.1:<port>/"
     QUrl bookUrl(const QString& name) const;
     QString certificateSha256() const { return m_certificateSha256; }
-    QString log() const;
+    QString log() { return QString::fromUtf8(m_process.readAll()); }
 
     // A collection of the user: an address book, or a calendar.
     bool makeBook(const QString& name, const QString& displayName, bool calendar = false);
@@ -32,11 +30,9 @@ public:
     const QString password = QStringLiteral("geheim");
 
 private:
-    QNetworkReply* send(const QByteArray& method, const QUrl& url, const QByteArray& body,
-                        const QByteArray& contentType);
+    QNetworkReply* send(const QByteArray& method, const QUrl& url, const QByteArray& body);
     // Waits for the replies; true when each created what it asked for.
     static bool allCreated(const QList<QNetworkReply*>& replies);
-    bool makeCertificate();
 
     bool m_tls;
     int m_port = 0;
