@@ -1,6 +1,7 @@
 // The address book client against a real Radicale (plain and TLS) and, for what Radicale never
 // does, a scripted peer on 127.0.0.1; and the multistatus reader on its own.
 #include "RadicaleServer.h"
+#include "ScriptedRouter.h"
 #include "contacts/CardDavClient.h"
 #include "router/EndlessBody.h"
 
@@ -183,6 +184,19 @@ private slots:
             QCOMPARE(result.certificateSha256, m_tls.certificateSha256());
         else
             QCOMPARE(read(target, books.value(0).url).second.size(), 4);
+    }
+
+    void nothingSentBeforeTheCertificateIsKnown() {
+        ScriptedRouter peer; // counts what arrives inside TLS
+        QVERIFY(peer.makeCertificate() && peer.listen());
+        const auto [result, books] =
+            find({QUrl(QStringLiteral("https://127.0.0.1:%1/").arg(peer.securePort())),
+                  "anna",
+                  "geheim",
+                  false,
+                  {}});
+        QCOMPARE(result.error, Error::CertificateUnknown);
+        QCOMPARE(peer.tlsBytesReceived, 0);
     }
 
     void hostile_data() {
