@@ -68,6 +68,13 @@ QString nameOf(const MultistatusResponse& response, const QUrl& url) {
 CardDavClient::CardDavClient(const CardDavTarget& target, QObject* parent)
     : QObject(parent), m_target(target) {}
 
+QUrl CardDavClient::addressOf(const QString& typed) {
+    // "cloud.example.org:8443/dav" as typed: encrypted unless the user wrote http:// himself.
+    const QString trimmed = typed.trimmed();
+    return QUrl(trimmed.contains(QLatin1String("://")) ? trimmed
+                                                       : QStringLiteral("https://") + trimmed);
+}
+
 CardDavClient::~CardDavClient() = default;
 
 void CardDavClient::send(const QByteArray& method, const QUrl& url, int depth,

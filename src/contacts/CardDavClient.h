@@ -32,6 +32,8 @@ public:
     // All contacts of one book; an empty book is no error.
     void readContacts(const QUrl& book, ContactsDone done);
 
+    // The address the user typed; without a scheme https:// is meant.
+    static QUrl addressOf(const QString& typed);
     // German, for a message box: plain text, lines separated by "\n".
     static QString message(const CardDavResult& result, const QString& address);
 

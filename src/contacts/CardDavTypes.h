@@ -5,7 +5,7 @@
 
 // Where and as whom to reach a CardDAV address book.
 struct CardDavTarget {
-    QUrl address; // the server's or a collection's address as the user typed it
+    QUrl address; // the server's or a collection's address (CardDavClient::addressOf)
     QString user;
     QString password;
     bool plainHttpAllowed = false; // the user chose http:// knowing that it is readable

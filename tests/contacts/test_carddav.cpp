@@ -173,11 +173,15 @@ private slots:
         QTest::newRow("unknown certificate") << "" << Error::CertificateUnknown;
         QTest::newRow("pinned certificate") << "server" << Error::None;
         QTest::newRow("another pin") << QString(64, 'a') << Error::CertificateChanged;
+        QTest::newRow("typed without https://") << "typed" << Error::None;
     }
     void tls() {
         QFETCH(QString, pin);
-        const CardDavTarget target{m_tls.bookUrl("kontakte"), m_tls.user, m_tls.password, false,
-                                   pin == "server" ? m_tls.certificateSha256() : pin};
+        const QUrl book = m_tls.bookUrl("kontakte");
+        const CardDavTarget target{
+            pin == "typed" ? CardDavClient::addressOf(book.toString().mid(8)) : book, m_tls.user,
+            m_tls.password, false,
+            pin == "server" || pin == "typed" ? m_tls.certificateSha256() : pin};
         const auto [result, books] = find(target);
         QTEST(result.error, "error");
         if (!result.ok())
