@@ -1,5 +1,7 @@
 #include "ScriptedRouter.h"
 
+#include "EndlessBody.h"
+
 #include <QCryptographicHash>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -214,21 +216,8 @@ void ScriptedRouter::respond(QTcpSocket* socket, int status, const QByteArray& e
                              const QByteArray& body, bool endless) {
     const QByteArray reason = status == 200 ? "OK" : status == 401 ? "Unauthorized" : "Error";
     if (endless) {
-        socket->write("HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\n" + extra +
-                      "Content-Type: text/xml\r\nTransfer-Encoding: chunked\r\n\r\n");
-        // Another 64 KiB chunk whenever the last went out, until the client gives up.
-        const QByteArray chunk = "10000\r\n" + QByteArray(0x10000, ' ') + "\r\n";
-        // A TLS socket says its bytes were written once they are encrypted: what waits for the
-        // wire counts too, or the chunks pile up in memory faster than they leave.
-        auto* tls = qobject_cast<QSslSocket*>(socket);
-        const auto more = [socket, tls, chunk] {
-            if (socket->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0) < chunk.size())
-                socket->write(chunk);
-        };
-        connect(socket, &QTcpSocket::bytesWritten, socket, more);
-        if (tls)
-            connect(tls, &QSslSocket::encryptedBytesWritten, socket, more);
-        socket->write(chunk);
+        writeEndlessAnswer(socket, "HTTP/1.1 " + QByteArray::number(status) + " " + reason +
+                                       "\r\n" + extra + "Content-Type: text/xml\r\n");
         return;
     }
     socket->write("HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\n" + extra +
