@@ -74,6 +74,26 @@ void RouterCall::withPassword(std::function<void(const QString&)> use,
         });
 }
 
+void RouterCall::withTarget(std::function<void(const Tr64Target&)> use,
+                            std::function<void()> declined) {
+    withPassword(
+        [this, use](const QString& password) {
+            use(RouterDialHelper::targetFor(m_settings, password));
+        },
+        std::move(declined));
+}
+
+bool RouterCall::retryAfter(const Tr64Result& result, QWidget* parent) {
+    if (result.error == RouterError::LoginRefused)
+        m_password->forgetThisRun();
+    if (result.error != RouterError::CertificateUnknown ||
+        !RouterSettingsDialog::confirmCertificate(parent, result.certificateSha256))
+        return false;
+    m_settings.certificateSha256 = result.certificateSha256;
+    save();
+    return true;
+}
+
 void RouterCall::dial(const QString& digits, const QString& name) {
     if (m_dialog)
         m_dialog->close();

@@ -12,6 +12,8 @@ class OptionsPage;
 class QWidget;
 class RouterCallDialog;
 class RouterPassword;
+struct Tr64Result;
+struct Tr64Target;
 
 // The router half of a dial as the user sees it: the call dialog while the router rings a
 // telephone, the password from the key store (or asked once per run), the certificate question
@@ -27,6 +29,13 @@ public:
 
     void dial(const QString& digits, const QString& name);
     void openSettings();
+
+    // For the router's other services: where and as whom to log in, with the password from the
+    // key store or asked once per run; declined when the user cancels the question.
+    void withTarget(std::function<void(const Tr64Target&)> use, std::function<void()> declined);
+    // A failed request of those: a refused password is asked again next time; a first
+    // certificate is offered for trust. true: it was trusted and pinned, try again.
+    bool retryAfter(const Tr64Result& result, QWidget* parent);
 
 signals:
     void modalDialogOpenChanged(bool open);

@@ -5,4 +5,5 @@ list(APPEND CORE_SOURCES
     ${_dir}/VCardReader.cpp
     ${_dir}/VCardWriter.cpp
     ${_dir}/ContactEntries.cpp
+    ${_dir}/ContactSourceSettings.cpp
 )
