@@ -26,6 +26,7 @@ ContactSourceSettings ContactSourceSettings::load(const RegistryStore& store, in
     s.cardDavAddress = read("CardDavAddress");
     s.cardDavUser = read("CardDavUser");
     s.cardDavBookUrl = read("CardDavBook");
+    s.cardDavBookName = read("CardDavBookName");
     s.cardDavCertificateSha256 = read("CardDavCertificateSha256");
     s.cardDavPlainHttp = read("CardDavPlainHttp") == QLatin1String("1");
     return s;
@@ -39,6 +40,7 @@ bool ContactSourceSettings::save(RegistryStore& store, int card) const {
         {QStringLiteral("CardDavAddress"), cardDavAddress},
         {QStringLiteral("CardDavUser"), cardDavUser},
         {QStringLiteral("CardDavBook"), cardDavBookUrl},
+        {QStringLiteral("CardDavBookName"), cardDavBookName},
         {QStringLiteral("CardDavCertificateSha256"), cardDavCertificateSha256},
         {QStringLiteral("CardDavPlainHttp"),
          cardDavPlainHttp ? QStringLiteral("1") : QStringLiteral("0")}};

@@ -1,0 +1,201 @@
+#include "app/ContactSourceDialog.h"
+
+#include "router/RouterMessages.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QComboBox* makeBooks(QWidget* parent, const QString& objectName, const QString& key,
+                     const QString& name) {
+    auto* books = new QComboBox(parent);
+    books->setObjectName(objectName);
+    books->setMinimumContentsLength(30);
+    books->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // The last book chosen, so that "OK" fetches from it again without a search.
+    if (!key.isEmpty() && !name.isEmpty())
+        books->addItem(name, key);
+    return books;
+}
+
+QString hostOf(const QString& address) {
+    return QUrl::fromUserInput(address).host();
+}
+
+} // namespace
+
+ContactSourceDialog::ContactSourceDialog(const ContactSourceSettings& last, QWidget* parent)
+    : QDialog(parent), m_last(last) {
+    setObjectName(QStringLiteral("ContactSourceDialog"));
+    setWindowTitle(QStringLiteral("Kontakte holen"));
+    m_router = new QRadioButton(QStringLiteral("Telefonbuch des &Routers"), this);
+    m_router->setObjectName(QStringLiteral("ContactSourceRouter"));
+    m_routerBooks =
+        makeBooks(this, QStringLiteral("ContactRouterBooks"),
+                  last.routerBookName.isEmpty() ? QString() : QString::number(last.routerBookId),
+                  last.routerBookName);
+    m_cardDav = new QRadioButton(QStringLiteral("&CardDAV-Adressbuch"), this);
+    m_cardDav->setObjectName(QStringLiteral("ContactSourceCardDav"));
+    m_address = new QLineEdit(last.cardDavAddress, this);
+    m_address->setObjectName(QStringLiteral("CardDavAddress"));
+    m_address->setPlaceholderText(QStringLiteral("https://server/… oder nur der Server"));
+    m_user = new QLineEdit(last.cardDavUser, this);
+    m_user->setObjectName(QStringLiteral("CardDavUser"));
+    m_password = new QLineEdit(this);
+    m_password->setObjectName(QStringLiteral("CardDavPassword"));
+    m_password->setEchoMode(QLineEdit::Password);
+    if (!last.cardDavUser.isEmpty())
+        m_password->setPlaceholderText(QStringLiteral("(gespeichert, falls leer)"));
+    m_plainHttp = new QCheckBox(QStringLiteral("Nur &HTTP, ohne Verschlüsselung"), this);
+    m_plainHttp->setObjectName(QStringLiteral("CardDavPlainHttp"));
+    m_plainHttp->setChecked(last.cardDavPlainHttp);
+    m_plainWarning = new QLabel(RouterMessages::PlainHttpWarning, this);
+    m_plainWarning->setWordWrap(true);
+    m_plainWarning->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_plainWarning->setVisible(last.cardDavPlainHttp);
+    m_search = new QPushButton(QStringLiteral("&Suchen"), this);
+    m_search->setObjectName(QStringLiteral("CardDavSearch"));
+    m_search->setAutoDefault(false);
+    m_cardDavBooks = makeBooks(this, QStringLiteral("CardDavBooks"), last.cardDavBookUrl,
+                               last.cardDavBookName);
+    m_status = new QLabel(this);
+    m_status->setTextFormat(Qt::PlainText);
+
+    auto* routerForm = new QFormLayout;
+    routerForm->addRow(QStringLiteral("&Telefonbuch"), m_routerBooks);
+    auto* cardDavForm = new QFormLayout;
+    cardDavForm->addRow(QStringLiteral("A&dresse"), m_address);
+    cardDavForm->addRow(QStringLiteral("&Benutzer"), m_user);
+    cardDavForm->addRow(QStringLiteral("&Kennwort"), m_password);
+    cardDavForm->addRow(QString(), m_plainHttp);
+    cardDavForm->addRow(QString(), m_plainWarning);
+    auto* bookRow = new QHBoxLayout;
+    bookRow->addWidget(m_cardDavBooks, 1);
+    bookRow->addWidget(m_search);
+    cardDavForm->addRow(QStringLiteral("Adressb&uch"), bookRow);
+    for (QFormLayout* form : {routerForm, cardDavForm})
+        form->setContentsMargins(20, 0, 0, 0);
+    m_routerPart = {m_routerBooks, routerForm->labelForField(m_routerBooks)};
+    m_cardDavPart = {m_address, m_user, m_password, m_plainHttp, m_plainWarning, m_search,
+                     m_cardDavBooks};
+    for (QWidget* field : {m_address, m_user, m_password})
+        m_cardDavPart << cardDavForm->labelForField(field);
+    m_cardDavPart << cardDavForm->labelForField(bookRow);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_router);
+    layout->addLayout(routerForm);
+    layout->addWidget(m_cardDav);
+    layout->addLayout(cardDavForm);
+    layout->addWidget(m_status);
+    layout->addWidget(buttons);
+
+    (last.kind == ContactSourceSettings::Kind::CardDav ? m_cardDav : m_router)->setChecked(true);
+    chooseKind();
+    connect(m_router, &QRadioButton::toggled, this, &ContactSourceDialog::chooseKind);
+    connect(m_plainHttp, &QCheckBox::toggled, m_plainWarning, &QLabel::setVisible);
+    for (QLineEdit* field : {m_address, m_user})
+        connect(field, &QLineEdit::textEdited, this, &ContactSourceDialog::forgetCardDavBooks);
+    connect(m_plainHttp, &QCheckBox::toggled, this, &ContactSourceDialog::forgetCardDavBooks);
+    connect(m_search, &QPushButton::clicked, this, [this] {
+        if (!isBusy())
+            emit booksWanted();
+    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &ContactSourceDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void ContactSourceDialog::chooseKind() {
+    for (QWidget* widget : std::as_const(m_routerPart))
+        widget->setEnabled(routerChosen());
+    for (QWidget* widget : std::as_const(m_cardDavPart))
+        widget->setEnabled(!routerChosen());
+    if (!routerChosen())
+        (m_address->text().isEmpty() ? m_address : static_cast<QWidget*>(m_cardDavBooks))
+            ->setFocus();
+    else
+        m_routerBooks->setFocus();
+    if (routerChosen() && !m_routerBooksListed && isVisible() && !isBusy())
+        emit booksWanted();
+}
+
+void ContactSourceDialog::forgetCardDavBooks() {
+    m_cardDavBooks->clear();
+}
+
+bool ContactSourceDialog::routerChosen() const {
+    return m_router->isChecked();
+}
+
+QString ContactSourceDialog::typedPassword() const {
+    return m_password->text();
+}
+
+ContactSourceSettings ContactSourceDialog::source() const {
+    ContactSourceSettings s = m_last;
+    s.kind = routerChosen() ? ContactSourceSettings::Kind::Router
+                            : ContactSourceSettings::Kind::CardDav;
+    if (m_routerBooks->currentIndex() >= 0) {
+        s.routerBookId = m_routerBooks->currentData().toInt();
+        s.routerBookName = m_routerBooks->currentText();
+    }
+    s.cardDavAddress = m_address->text().trimmed();
+    s.cardDavUser = m_user->text().trimmed();
+    s.cardDavPlainHttp = m_plainHttp->isChecked();
+    s.cardDavBookUrl = m_cardDavBooks->currentData().toString();
+    s.cardDavBookName = m_cardDavBooks->currentText();
+    // Another server has another certificate.
+    if (hostOf(s.cardDavAddress) != hostOf(m_last.cardDavAddress))
+        s.cardDavCertificateSha256.clear();
+    return s;
+}
+
+void ContactSourceDialog::showBooks(const QList<Book>& books) {
+    QComboBox* list = routerChosen() ? m_routerBooks : m_cardDavBooks;
+    m_routerBooksListed = m_routerBooksListed || routerChosen();
+    const QString before = list->currentData().toString();
+    list->clear();
+    for (const Book& book : books)
+        list->addItem(book.name, book.key);
+    list->setCurrentIndex(qMax(0, list->findData(before)));
+    list->setFocus();
+}
+
+void ContactSourceDialog::setCertificate(const QString& sha256Hex) {
+    m_last.cardDavAddress = m_address->text().trimmed();
+    m_last.cardDavCertificateSha256 = sha256Hex;
+}
+
+void ContactSourceDialog::setBusy(const QString& doing) {
+    m_status->setText(doing);
+    m_search->setEnabled(doing.isEmpty() && !routerChosen());
+    setCursor(doing.isEmpty() ? Qt::ArrowCursor : Qt::BusyCursor);
+}
+
+void ContactSourceDialog::askForPassword() {
+    m_password->setFocus();
+}
+
+void ContactSourceDialog::accept() {
+    if (isBusy())
+        return;
+    if (!routerChosen() && m_address->text().trimmed().isEmpty()) {
+        m_address->setFocus();
+        return;
+    }
+    if ((routerChosen() ? m_routerBooks : m_cardDavBooks)->currentIndex() < 0)
+        emit booksWanted();
+    else
+        emit contactsWanted();
+}
