@@ -35,6 +35,12 @@ QNetworkProxy AnswerRelay::proxy() const {
                          m_server.serverPort());
 }
 
+bool AnswerRelay::sameHost(const QString& host, const QString& router) {
+    const QHostAddress address(host);
+    return host.compare(router, Qt::CaseInsensitive) == 0 ||
+           (!address.isNull() && address == QHostAddress(router));
+}
+
 void AnswerRelay::accept() {
     while (QTcpSocket* client = m_server.nextPendingConnection()) {
         client->setParent(this);
@@ -76,9 +82,7 @@ void AnswerRelay::readRequest(QTcpSocket* client) {
             : QHostAddress(reinterpret_cast<const quint8*>(address.constData())).toString();
     const quint16 port = qFromBigEndian<quint16>(in.constData() + 4 + addressLength);
     // The requests go to the router and nowhere else.
-    const bool router = host == m_host || (!QHostAddress(host).isNull() &&
-                                           QHostAddress(host) == QHostAddress(m_host));
-    if (in.at(1) != Connect || !router) {
+    if (in.at(1) != Connect || !sameHost(host, m_host)) {
         answer(client, NotAllowed);
         return;
     }

@@ -19,6 +19,8 @@ public:
     // False when no loopback port could be had.
     bool listen();
     QNetworkProxy proxy() const;
+    // The same host by name or by address.
+    static bool sameHost(const QString& host, const QString& router);
 signals:
     // An answer came that was longer than the limit: its connection was cut.
     void exceeded();

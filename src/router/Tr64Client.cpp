@@ -37,17 +37,57 @@ QString Tr64Client::readableFingerprint(const QString& sha256Hex) {
     return pairs.join(QLatin1Char(':'));
 }
 
-void Tr64Client::call(const QString& service, const QString& controlUrl, const QString& action,
-                      const SoapMessage::Arguments& arguments, Done done) {
+bool Tr64Client::loadTransport(Tr64Result& missing) {
     if (!m_transport) {
-        Tr64Result missing;
         m_transport = ProgramModule::createPart<Tr64Transport>(QStringLiteral("Netzwerkanbindung"),
                                                                &missing.detail, m_target);
-        if (!m_transport) {
-            missing.error = RouterError::Unreachable;
-            QTimer::singleShot(0, this, [done, missing] { done(missing); });
-            return;
-        }
+        missing.error = RouterError::Unreachable;
+    }
+    return m_transport != nullptr;
+}
+
+void Tr64Client::call(const QString& service, const QString& controlUrl, const QString& action,
+                      const SoapMessage::Arguments& arguments, Done done) {
+    Tr64Result missing;
+    if (!loadTransport(missing)) {
+        QTimer::singleShot(0, this, [done, missing] { done(missing); });
+        return;
     }
     m_transport->call(service, controlUrl, action, arguments, std::move(done));
+}
+
+void Tr64Client::fetch(const QString& url, qint64 maxBytes, FetchDone done) {
+    Tr64Result missing;
+    if (!loadTransport(missing)) {
+        QTimer::singleShot(0, this, [done, missing] { done(missing, QByteArray()); });
+        return;
+    }
+    m_transport->fetch(url, maxBytes, std::move(done));
+}
+
+void Tr64Client::fetchNamed(const QString& service, const QString& controlUrl,
+                            const QString& action, const SoapMessage::Arguments& arguments,
+                            const QString& urlName, const QString& query, qint64 maxBytes,
+                            FetchDone done) {
+    call(service, controlUrl, action, arguments,
+         [this, action, urlName, query, maxBytes, done](const Tr64Result& answer) {
+             const QString url = answer.values.value(urlName).trimmed();
+             if (answer.ok() && url.isEmpty()) {
+                 Tr64Result bad;
+                 bad.error = RouterError::BadAnswer;
+                 bad.detail = action;
+                 done(bad, QByteArray());
+                 return;
+             }
+             if (!answer.ok()) {
+                 done(answer, QByteArray());
+                 return;
+             }
+             fetch(url + query, maxBytes,
+                   [answer, done](const Tr64Result& fetched, const QByteArray& body) {
+                       Tr64Result result = fetched;
+                       result.values = answer.values;
+                       done(result, body);
+                   });
+         });
 }

@@ -23,35 +23,80 @@ constexpr qint64 HeaderBytes = 64 * 1024;
 } // namespace
 
 struct Tr64Session::Exchange {
-    QString action;
     QByteArray body;
     RouterError refusal = RouterError::None;
     QString refusalDetail;
     QString certificateSha256;
-    Done done;
 };
 
 Tr64Session::Tr64Session(const Tr64Target& target) : m_target(target) {}
 
 void Tr64Session::call(const QString& service, const QString& controlUrl, const QString& action,
                        const SoapMessage::Arguments& arguments, Done done) {
+    withSecurePort([=, this](const Tr64Result& portKnown) {
+        if (!portKnown.ok())
+            done(portKnown);
+        else
+            post(!m_target.plainHttp, !m_target.plainHttp, service, controlUrl, action, arguments,
+                 done);
+    });
+}
+
+void Tr64Session::fetch(const QString& url, qint64 maxBytes, FetchDone done) {
+    withSecurePort([=, this](const Tr64Result& portKnown) {
+        if (!portKnown.ok()) {
+            done(portKnown, QByteArray());
+            return;
+        }
+        const QUrl target(url, QUrl::StrictMode);
+        if (!isRouters(target)) {
+            // The session id must not leave the router, nor travel where TLS was chosen.
+            Tr64Result refused;
+            refused.error = RouterError::BadAnswer;
+            refused.detail = QStringLiteral("fremde Adresse");
+            QTimer::singleShot(0, this, [done, refused] { done(refused, QByteArray()); });
+            return;
+        }
+        send(QNetworkRequest(target), nullptr, maxBytes, FetchTimeLimitMs, false,
+             [done](QNetworkReply* reply, const Exchange& exchange) {
+                 Tr64Result result = failure(reply, exchange);
+                 const int status =
+                     reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                 // Redirects are not followed: the list is where the router said it is.
+                 if (result.ok() && status != 200) {
+                     result.error = RouterError::BadAnswer;
+                     result.detail = QStringLiteral("HTTP %1").arg(status);
+                 }
+                 done(result, result.ok() ? exchange.body : QByteArray());
+             });
+    });
+}
+
+bool Tr64Session::isRouters(const QUrl& url) const {
+    const bool secure = !m_target.plainHttp;
+    return url.isValid() &&
+           url.scheme() == (secure ? QLatin1String("https") : QLatin1String("http")) &&
+           url.userInfo().isEmpty() && AnswerRelay::sameHost(url.host(), m_target.host) &&
+           url.port(secure ? 443 : 80) == (secure ? m_securePort : m_target.port);
+}
+
+void Tr64Session::withSecurePort(Done next) {
     if (m_target.plainHttp || m_securePort > 0) {
-        post(!m_target.plainHttp, !m_target.plainHttp, service, controlUrl, action, arguments,
-             std::move(done));
+        next(Tr64Result());
         return;
     }
     // The TLS port is asked over the plain port; nothing secret goes with the question.
     post(false, false, DeviceInfoService, DeviceInfoUrl, QStringLiteral("GetSecurityPort"), {},
-         [this, service, controlUrl, action, arguments, done](const Tr64Result& result) {
+         [this, next](const Tr64Result& result) {
              // An answer that is no HTTP on the port of the address: the TLS port was typed
              // in. TLS with the pinned certificate goes on there; nothing secret went out.
              if (result.error == RouterError::Unreachable && m_answerNotHttp) {
                  m_securePort = m_target.port;
-                 post(true, true, service, controlUrl, action, arguments, done);
+                 next(Tr64Result());
                  return;
              }
              if (!result.ok()) {
-                 done(result);
+                 next(result);
                  return;
              }
              bool ok = false;
@@ -60,11 +105,11 @@ void Tr64Session::call(const QString& service, const QString& controlUrl, const 
                  Tr64Result bad;
                  bad.error = RouterError::BadAnswer;
                  bad.detail = QStringLiteral("GetSecurityPort");
-                 done(bad);
+                 next(bad);
                  return;
              }
              m_securePort = port;
-             post(true, true, service, controlUrl, action, arguments, done);
+             next(Tr64Result());
          });
 }
 
@@ -80,10 +125,31 @@ void Tr64Session::post(bool secure, bool withLogin, const QString& service,
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QStringLiteral("text/xml; charset=\"utf-8\""));
     request.setRawHeader("SOAPACTION", (service + QLatin1Char('#') + action).toUtf8());
+    const QByteArray soap = SoapMessage::request(service, action, arguments);
+    send(request, &soap, MaxAnswerBytes, TimeLimitMs, withLogin,
+         [=, this](QNetworkReply* reply, const Exchange& exchange) {
+             const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+             // Without TLS the login waits until the router has asked for Digest: QtNetwork
+             // would answer a Basic challenge too, and that sends the password as it is.
+             if (!withLogin && status == 401 && action != QLatin1String("GetSecurityPort") &&
+                 reply->rawHeader("WWW-Authenticate").trimmed().toLower().startsWith("digest")) {
+                 post(secure, true, service, controlUrl, action, arguments, done);
+                 return;
+             }
+             m_answerNotHttp =
+                 status == 0 && (reply->error() == QNetworkReply::ProtocolFailure ||
+                                 reply->error() == QNetworkReply::RemoteHostClosedError);
+             const Done finished = done;
+             finished(outcome(reply, exchange, action));
+         });
+}
+
+void Tr64Session::send(QNetworkRequest request, const QByteArray* soap, qint64 maxBytes,
+                       int timeLimitMs, bool withLogin, Finished finished) {
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
-    if (secure) {
+    if (request.url().scheme() == QLatin1String("https")) {
         // The router's certificate is self-signed: no authority vouches for it, so the pinned
         // fingerprint decides, once the handshake is done and before the request goes out.
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
@@ -91,21 +157,19 @@ void Tr64Session::post(bool secure, bool withLogin, const QString& service,
         request.setSslConfiguration(tls);
     }
     auto exchange = std::make_shared<Exchange>();
-    exchange->action = action;
-    exchange->done = std::move(done);
     // One manager per request: a manager keeps the credentials that worked and would hand them
     // to any later challenge by itself, a Basic one too.
     auto* network = new QNetworkAccessManager(this);
     // The router is in the home network: a proxy from the environment must not see the traffic.
     // The only proxy is our own, which cuts an answer at its limit.
-    auto* relay = new AnswerRelay(m_target.host, MaxAnswerBytes + HeaderBytes, network);
+    auto* relay = new AnswerRelay(m_target.host, maxBytes + HeaderBytes, network);
     network->setProxy(relay->listen() ? relay->proxy() : QNetworkProxy(QNetworkProxy::NoProxy));
     network->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     if (withLogin) {
         connect(network, &QNetworkAccessManager::authenticationRequired, this,
                 &Tr64Session::onAuthenticationRequired);
     }
-    QNetworkReply* reply = network->post(request, SoapMessage::request(service, action, arguments));
+    QNetworkReply* reply = soap ? network->post(request, *soap) : network->get(request);
     // Read no further ahead than the checks below: unread data is held in memory, however large,
     // and a challenge's body is never handed out at all. Qt limits the reading only when the
     // size changes after the request went to its network thread.
@@ -119,38 +183,27 @@ void Tr64Session::post(bool secure, bool withLogin, const QString& service,
         exchange->refusalDetail = detail;
         reply->abort();
     };
-    QTimer::singleShot(TimeLimitMs, reply, [refuse] { refuse(RouterError::NoAnswer, QString()); });
+    QTimer::singleShot(timeLimitMs, reply, [refuse] { refuse(RouterError::NoAnswer, QString()); });
     connect(relay, &AnswerRelay::exceeded, reply,
             [refuse] { refuse(RouterError::BadAnswer, QStringLiteral("zu groß")); });
     connect(reply, &QNetworkReply::encrypted, this,
             [this, reply, exchange] { checkCertificate(reply, *exchange); });
-    connect(reply, &QNetworkReply::metaDataChanged, this, [reply, refuse] {
+    connect(reply, &QNetworkReply::metaDataChanged, this, [reply, refuse, maxBytes] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() >= MaxAnswerBytes)
+        if (length.isValid() && length.toLongLong() >= maxBytes)
             refuse(RouterError::BadAnswer, QStringLiteral("zu groß"));
     });
-    connect(reply, &QNetworkReply::readyRead, this, [reply, exchange, refuse] {
+    connect(reply, &QNetworkReply::readyRead, this, [reply, exchange, refuse, maxBytes] {
         exchange->body += reply->readAll();
-        if (exchange->body.size() >= MaxAnswerBytes)
+        if (exchange->body.size() >= maxBytes)
             refuse(RouterError::BadAnswer, QStringLiteral("zu groß"));
     });
-    connect(reply, &QNetworkReply::finished, this, [=, this] {
+    connect(reply, &QNetworkReply::finished, this, [reply, exchange, network, finished] {
         if (exchange->refusal == RouterError::None)
             exchange->body += reply->readAll();
         network->deleteLater();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        // Without TLS the login waits until the router has asked for Digest: QtNetwork
-        // would answer a Basic challenge too, and that sends the password as it is.
-        if (!withLogin && status == 401 && action != QLatin1String("GetSecurityPort") &&
-            reply->rawHeader("WWW-Authenticate").trimmed().toLower().startsWith("digest")) {
-            post(secure, true, service, controlUrl, action, arguments, exchange->done);
-            return;
-        }
-        m_answerNotHttp = status == 0 && (reply->error() == QNetworkReply::ProtocolFailure ||
-                                          reply->error() == QNetworkReply::RemoteHostClosedError);
-        const Tr64Result result = outcome(reply, *exchange);
-        const Done finished = std::move(exchange->done);
-        finished(result);
+        const Finished run = finished;
+        run(reply, *exchange);
     });
 }
 
@@ -181,7 +234,7 @@ void Tr64Session::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator*
     authenticator->setPassword(m_target.password);
 }
 
-Tr64Result Tr64Session::outcome(QNetworkReply* reply, const Exchange& exchange) const {
+Tr64Result Tr64Session::failure(QNetworkReply* reply, const Exchange& exchange) {
     Tr64Result result;
     result.certificateSha256 = exchange.certificateSha256;
     if (exchange.refusal != RouterError::None) {
@@ -198,9 +251,17 @@ Tr64Result Tr64Session::outcome(QNetworkReply* reply, const Exchange& exchange) 
         result.error = reply->error() == QNetworkReply::TimeoutError ? RouterError::NoAnswer
                                                                      : RouterError::Unreachable;
         result.detail = reply->errorString();
-        return result;
     }
-    const SoapMessage::Answer answer = SoapMessage::parse(exchange.body, exchange.action);
+    return result;
+}
+
+Tr64Result Tr64Session::outcome(QNetworkReply* reply, const Exchange& exchange,
+                                const QString& action) {
+    Tr64Result result = failure(reply, exchange);
+    if (!result.ok())
+        return result;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const SoapMessage::Answer answer = SoapMessage::parse(exchange.body, action);
     if (status == 200 && answer.understood && !answer.fault) {
         result.values = answer.values;
         return result;

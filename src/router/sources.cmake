@@ -11,6 +11,9 @@ list(APPEND CORE_SOURCES
     ${_dir}/SoapMessage.cpp
     ${_dir}/Tr64Client.cpp
     ${_dir}/RouterDialHelper.cpp
+    ${_dir}/RouterCallList.cpp
+    ${_dir}/PhonebookReader.cpp
+    ${_dir}/RouterPhonebooks.cpp
     ${_dir}/RouterPassword.cpp
 )
 list(APPEND GUI_SOURCES
