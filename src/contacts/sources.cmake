@@ -6,4 +6,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/VCardWriter.cpp
     ${_dir}/ContactEntries.cpp
     ${_dir}/ContactSourceSettings.cpp
+    ${_dir}/MultistatusReader.cpp
+    ${_dir}/WebDavBodies.cpp
+    ${_dir}/CardDavClient.cpp
 )
