@@ -66,8 +66,8 @@ ContactSourceDialog::ContactSourceDialog(const ContactSourceSettings& last, QWid
     m_search = new QPushButton(QStringLiteral("&Suchen"), this);
     m_search->setObjectName(QStringLiteral("CardDavSearch"));
     m_search->setAutoDefault(false);
-    m_cardDavBooks = makeBooks(this, QStringLiteral("CardDavBooks"), last.cardDavBookUrl,
-                               last.cardDavBookName);
+    m_cardDavBooks =
+        makeBooks(this, QStringLiteral("CardDavBooks"), last.cardDavBookUrl, last.cardDavBookName);
     m_status = new QLabel(this);
     m_status->setTextFormat(Qt::PlainText);
 
@@ -86,8 +86,8 @@ ContactSourceDialog::ContactSourceDialog(const ContactSourceSettings& last, QWid
     for (QFormLayout* form : {routerForm, cardDavForm})
         form->setContentsMargins(20, 0, 0, 0);
     m_routerPart = {m_routerBooks, routerForm->labelForField(m_routerBooks)};
-    m_cardDavPart = {m_address, m_user, m_password, m_plainHttp, m_plainWarning, m_search,
-                     m_cardDavBooks};
+    m_cardDavPart = {m_address,      m_user,   m_password,    m_plainHttp,
+                     m_plainWarning, m_search, m_cardDavBooks};
     for (QWidget* field : {m_address, m_user, m_password})
         m_cardDavPart << cardDavForm->labelForField(field);
     m_cardDavPart << cardDavForm->labelForField(bookRow);
@@ -144,8 +144,8 @@ QString ContactSourceDialog::typedPassword() const {
 
 ContactSourceSettings ContactSourceDialog::source() const {
     ContactSourceSettings s = m_last;
-    s.kind = routerChosen() ? ContactSourceSettings::Kind::Router
-                            : ContactSourceSettings::Kind::CardDav;
+    s.kind =
+        routerChosen() ? ContactSourceSettings::Kind::Router : ContactSourceSettings::Kind::CardDav;
     if (m_routerBooks->currentIndex() >= 0) {
         s.routerBookId = m_routerBooks->currentData().toInt();
         s.routerBookName = m_routerBooks->currentText();
@@ -178,6 +178,7 @@ void ContactSourceDialog::setCertificate(const QString& sha256Hex) {
 }
 
 void ContactSourceDialog::setBusy(const QString& doing) {
+    m_busy = !doing.isEmpty();
     m_status->setText(doing);
     m_search->setEnabled(doing.isEmpty() && !routerChosen());
     setCursor(doing.isEmpty() ? Qt::ArrowCursor : Qt::BusyCursor);

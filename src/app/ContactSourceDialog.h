@@ -36,7 +36,7 @@ public:
     void setCertificate(const QString& sha256Hex);
     // While a request is under way: no second one, and a word on what is being done.
     void setBusy(const QString& doing);
-    bool isBusy() const { return !m_status->text().isEmpty(); }
+    bool isBusy() const { return m_busy; }
     void askForPassword();
 
     void accept() override;
@@ -64,4 +64,5 @@ private:
     QList<QWidget*> m_routerPart;
     QList<QWidget*> m_cardDavPart;
     bool m_routerBooksListed = false;
+    bool m_busy = false;
 };

@@ -4,6 +4,7 @@
 #include "app/AppMessages.h"
 #include "app/BannerView.h"
 #include "app/CardListView.h"
+#include "app/ContactFetch.h"
 #include "app/ContactImport.h"
 #include "app/DialPreview.h"
 #include "app/DialogFocusReturn.h"
@@ -199,6 +200,9 @@ void MainWindow::buildDialing(const QString& programFolder) {
             [this] { m_contacts->chooseAndImport(1); });
     connect(m_contacts, &ContactImport::modalDialogOpenChanged, this,
             [this](bool open) { m_modalDialogOpen = open; });
+    m_fetch = new ContactFetch(m_routerCall, m_contacts, this);
+    connect(m_fetch, &ContactFetch::modalDialogOpenChanged, this,
+            [this](bool open) { m_modalDialogOpen = open; });
 }
 
 bool MainWindow::Form_Load() {
@@ -370,6 +374,9 @@ void MainWindow::pum_Click(int index) {
                 SaveRegisterFile();
             }
         }
+        break;
+    case NameListMenu::FetchContacts:
+        m_fetch->fetch(m_currentTab);
         break;
     case NameListMenu::SaveAsVCard:
         m_contacts->saveAsVCard(m_currentTab);

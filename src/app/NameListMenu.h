@@ -14,7 +14,14 @@ class QWidget;
 class NameListMenu : public QObject {
     Q_OBJECT
 public:
-    enum Item { Insert = 1, Change = 2, Delete = 3, Cancel = 5, FetchContacts = 6, SaveAsVCard = 7 };
+    enum Item {
+        Insert = 1,
+        Change = 2,
+        Delete = 3,
+        Cancel = 5,
+        FetchContacts = 6,
+        SaveAsVCard = 7
+    };
 
     explicit NameListMenu(QWidget* parent);
 

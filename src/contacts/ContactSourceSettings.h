@@ -14,7 +14,8 @@ struct ContactSourceSettings {
     QString routerBookName;
     QString cardDavAddress; // a collection, or just the server
     QString cardDavUser;
-    QString cardDavBookUrl;           // the address book chosen last
+    QString cardDavBookUrl; // the address book chosen last, and its name
+    QString cardDavBookName;
     QString cardDavCertificateSha256; // hex, pinned on first use
     bool cardDavPlainHttp = false;
 
