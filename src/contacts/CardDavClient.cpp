@@ -33,6 +33,14 @@ std::optional<CardDavResult> refused(const CardDavAnswer& answer) {
     return std::nullopt;
 }
 
+// Why an answer that should have been a multistatus is no use.
+CardDavResult unreadable(const CardDavAnswer& answer, const MultistatusReader::Result& read) {
+    const QString status = QStringLiteral("HTTP %1").arg(answer.status);
+    if (!read.error.isEmpty() || read.multistatus)
+        return failure(Error::BadAnswer, read.error.isEmpty() ? status : read.error);
+    return failure(answer.status == 404 ? Error::NoAddressBook : Error::NotCardDav, status);
+}
+
 QUrl resolve(const CardDavAnswer& answer, const QString& href) {
     return answer.url.resolved(QUrl::fromEncoded(href.toUtf8(), QUrl::TolerantMode));
 }
@@ -99,7 +107,7 @@ void CardDavClient::askPrincipal(const QUrl& url, bool wellKnownTried, BooksDone
                 return done(failure(otherwise, QStringLiteral("HTTP %1").arg(answer.status)), {});
             askPrincipal(url.resolved(QUrl(QStringLiteral("/.well-known/carddav"))), true, done);
         };
-        if (answer.status == MultiStatus && read.multistatus && !read.ok())
+        if (!read.error.isEmpty())
             return done(failure(Error::BadAnswer, read.error), {});
         if (!self)
             return wellKnown(read.multistatus ? Error::NoAddressBook : Error::NotCardDav);
@@ -137,8 +145,7 @@ void CardDavClient::listHome(const QUrl& home, BooksDone done) {
             return done(*why, {});
         const MultistatusReader::Result read = MultistatusReader::read(answer.body);
         if (answer.status != MultiStatus || !read.ok())
-            return done(
-                failure(read.multistatus ? Error::BadAnswer : Error::NotCardDav, read.error), {});
+            return done(unreadable(answer, read), {});
         QList<CardDavBook> books;
         for (const MultistatusResponse& response : read.responses) {
             const QUrl url = resolve(answer, response.href);
@@ -188,12 +195,7 @@ void CardDavClient::readByMultiget(const QUrl& book, ContactsDone done) {
             return done(*why, {});
         const MultistatusReader::Result read = MultistatusReader::read(answer.body);
         if (answer.status != MultiStatus || !read.ok())
-            return done(failure(read.multistatus       ? Error::BadAnswer
-                                : answer.status == 404 ? Error::NoAddressBook
-                                                       : Error::NotCardDav,
-                                read.error.isEmpty() ? QStringLiteral("HTTP %1").arg(answer.status)
-                                                     : read.error),
-                        {});
+            return done(unreadable(answer, read), {});
         auto cards = std::make_shared<QStringList>();
         for (const MultistatusResponse& response : read.responses) {
             const QUrl url = resolve(answer, response.href);
@@ -223,10 +225,7 @@ void CardDavClient::multigetBatch(const QUrl& book, std::shared_ptr<QStringList>
             return done(*why, {});
         const MultistatusReader::Result read = MultistatusReader::read(answer.body);
         if (answer.status != MultiStatus || !read.ok())
-            return done(failure(Error::BadAnswer, read.error.isEmpty()
-                                                      ? QStringLiteral("HTTP %1").arg(answer.status)
-                                                      : read.error),
-                        {});
+            return done(unreadable(answer, read), {});
         if (const auto why = take(read, *contacts))
             return done(*why, {});
         multigetBatch(book, cards, contacts, done);
