@@ -1,7 +1,6 @@
 #include "app/ContactFetch.h"
 
 #include "app/ContactImport.h"
-#include "app/ContactSourceDialog.h"
 #include "app/RouterCall.h"
 #include "app/RouterSettingsDialog.h"
 #include "contacts/CardDavClient.h"
@@ -45,13 +44,23 @@ void ContactFetch::fetch(int card) {
     connect(dialog, &QDialog::finished, this, [this] { emit modalDialogOpenChanged(false); });
     emit modalDialogOpenChanged(true);
     dialog->open();
-    if (dialog->routerChosen())
-        readBooks();
+    // The router's books once more, unless it was never asked: no password question before
+    // the user chose a source.
+    if (dialog->routerChosen() && !dialog->source().routerBookName.isEmpty())
+        readBooks(false);
 }
 
-void ContactFetch::readBooks() {
+void ContactFetch::readBooks(bool thenRead) {
+    m_readAfterBooks = thenRead;
     if (m_dialog)
         m_dialog->routerChosen() ? readRouter(true) : readCardDav(true);
+}
+
+void ContactFetch::listBooks(const QList<ContactSourceDialog::Book>& books) {
+    m_dialog->setBusy(QString());
+    m_dialog->showBooks(books);
+    if (m_readAfterBooks && books.size() == 1)
+        readContacts();
 }
 
 void ContactFetch::readContacts() {
@@ -101,12 +110,11 @@ void ContactFetch::readRouter(bool books) {
                         reader->deleteLater();
                         if (!result.ok())
                             return failed(result);
-                        m_dialog->setBusy(QString());
                         QList<ContactSourceDialog::Book> listed;
                         for (const RouterPhonebooks::Book& book : found)
                             listed
                                 << ContactSourceDialog::Book{QString::number(book.id), book.name};
-                        m_dialog->showBooks(listed);
+                        listBooks(listed);
                         if (listed.isEmpty())
                             fail(QStringLiteral("Der Router hat kein Telefonbuch."));
                     });
@@ -164,11 +172,10 @@ void ContactFetch::readCardDav(bool books) {
                         if (!result.ok())
                             return failed(result);
                         client->deleteLater();
-                        m_dialog->setBusy(QString());
                         QList<ContactSourceDialog::Book> listed;
                         for (const CardDavBook& book : found)
                             listed << ContactSourceDialog::Book{book.url.toString(), book.name};
-                        m_dialog->showBooks(listed);
+                        listBooks(listed);
                     });
                 });
             return;

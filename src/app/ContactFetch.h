@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ContactSourceDialog.h"
 #include "contacts/VCardReader.h"
 #include "support/RegistryStore.h"
 
@@ -9,7 +10,6 @@
 #include <functional>
 
 class ContactImport;
-class ContactSourceDialog;
 class RouterCall;
 class RouterPassword;
 class QWidget;
@@ -29,10 +29,12 @@ signals:
     void modalDialogOpenChanged(bool open);
 
 private:
-    void readBooks();
+    void readBooks(bool thenRead);
     void readContacts();
     void readRouter(bool books);
     void readCardDav(bool books);
+    // A single book is read at once when "OK" asked for the books.
+    void listBooks(const QList<ContactSourceDialog::Book>& books);
     // Messages and further dialogs wait until the network's answer is handled.
     void later(std::function<void()> then);
     void fail(const QString& message);
@@ -47,6 +49,7 @@ private:
     QWidget* m_window;
     QPointer<ContactSourceDialog> m_dialog;
     int m_card = 0;
+    bool m_readAfterBooks = false;
     // One for each address and user: each asked once per run where no key store holds it.
     QHash<QString, RouterPassword*> m_cardDavPasswords;
 };

@@ -101,33 +101,38 @@ ContactSourceDialog::ContactSourceDialog(const ContactSourceSettings& last, QWid
     layout->addWidget(m_status);
     layout->addWidget(buttons);
 
-    (last.kind == ContactSourceSettings::Kind::CardDav ? m_cardDav : m_router)->setChecked(true);
-    chooseKind();
-    connect(m_router, &QRadioButton::toggled, this, &ContactSourceDialog::chooseKind);
+    QRadioButton* kind = last.kind == ContactSourceSettings::Kind::CardDav ? m_cardDav : m_router;
+    kind->setChecked(true);
+    chooseKind(false);
+    // The arrow keys choose the other source from here.
+    kind->setFocus();
+    connect(m_router, &QRadioButton::toggled, this, [this] { chooseKind(true); });
     connect(m_plainHttp, &QCheckBox::toggled, m_plainWarning, &QLabel::setVisible);
     for (QLineEdit* field : {m_address, m_user})
         connect(field, &QLineEdit::textEdited, this, &ContactSourceDialog::forgetCardDavBooks);
     connect(m_plainHttp, &QCheckBox::toggled, this, &ContactSourceDialog::forgetCardDavBooks);
     connect(m_search, &QPushButton::clicked, this, [this] {
         if (!isBusy())
-            emit booksWanted();
+            emit booksWanted(false);
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &ContactSourceDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-void ContactSourceDialog::chooseKind() {
+void ContactSourceDialog::chooseKind(bool byUser) {
     for (QWidget* widget : std::as_const(m_routerPart))
         widget->setEnabled(routerChosen());
     for (QWidget* widget : std::as_const(m_cardDavPart))
         widget->setEnabled(!routerChosen());
+    if (!byUser)
+        return;
     if (!routerChosen())
         (m_address->text().isEmpty() ? m_address : static_cast<QWidget*>(m_cardDavBooks))
             ->setFocus();
     else
         m_routerBooks->setFocus();
-    if (routerChosen() && !m_routerBooksListed && isVisible() && !isBusy())
-        emit booksWanted();
+    if (routerChosen() && !m_routerBooksListed && !isBusy())
+        emit booksWanted(false);
 }
 
 void ContactSourceDialog::forgetCardDavBooks() {
@@ -196,7 +201,7 @@ void ContactSourceDialog::accept() {
         return;
     }
     if ((routerChosen() ? m_routerBooks : m_cardDavBooks)->currentIndex() < 0)
-        emit booksWanted();
+        emit booksWanted(true);
     else
         emit contactsWanted();
 }

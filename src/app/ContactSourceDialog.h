@@ -15,7 +15,7 @@ class QRadioButton;
 // "Kontakte holen": one of the router's phone books or a CardDAV address book as the source of
 // a card's contacts. It shows what it is given and forwards what the user asks for; reading the
 // books and the contacts is left to whoever listens. "OK" without a book listed asks for the
-// books first.
+// books first: with just one, it is read at once.
 class ContactSourceDialog : public QDialog {
     Q_OBJECT
 public:
@@ -42,11 +42,12 @@ public:
     void accept() override;
 
 signals:
-    void booksWanted();
+    // thenRead: asked for by "OK"; a single book found is then read at once.
+    void booksWanted(bool thenRead);
     void contactsWanted();
 
 private:
-    void chooseKind();
+    void chooseKind(bool byUser);
     void forgetCardDavBooks();
 
     ContactSourceSettings m_last;
