@@ -82,7 +82,9 @@ ContactSourceDialog::ContactSourceDialog(const ContactSourceSettings& last, QWid
     auto* bookRow = new QHBoxLayout;
     bookRow->addWidget(m_cardDavBooks, 1);
     bookRow->addWidget(m_search);
-    cardDavForm->addRow(QStringLiteral("Adressb&uch"), bookRow);
+    auto* bookLabel = new QLabel(QStringLiteral("Adressb&uch"), this);
+    bookLabel->setBuddy(m_cardDavBooks);
+    cardDavForm->addRow(bookLabel, bookRow);
     for (QFormLayout* form : {routerForm, cardDavForm})
         form->setContentsMargins(20, 0, 0, 0);
     m_routerPart = {m_routerBooks, routerForm->labelForField(m_routerBooks)};
@@ -90,7 +92,7 @@ ContactSourceDialog::ContactSourceDialog(const ContactSourceSettings& last, QWid
                      m_plainWarning, m_search, m_cardDavBooks};
     for (QWidget* field : {m_address, m_user, m_password})
         m_cardDavPart << cardDavForm->labelForField(field);
-    m_cardDavPart << cardDavForm->labelForField(bookRow);
+    m_cardDavPart << bookLabel;
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
@@ -126,11 +128,11 @@ void ContactSourceDialog::chooseKind(bool byUser) {
         widget->setEnabled(!routerChosen());
     if (!byUser)
         return;
-    if (!routerChosen())
-        (m_address->text().isEmpty() ? m_address : static_cast<QWidget*>(m_cardDavBooks))
-            ->setFocus();
-    else
-        m_routerBooks->setFocus();
+    // After the radio button's own handling of the key, which keeps the focus.
+    QWidget* next = routerChosen()                ? m_routerBooks
+                    : m_address->text().isEmpty() ? static_cast<QWidget*>(m_address)
+                                                  : m_cardDavBooks;
+    QMetaObject::invokeMethod(next, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
     if (routerChosen() && !m_routerBooksListed && !isBusy())
         emit booksWanted(false);
 }

@@ -1,0 +1,104 @@
+// "Kontakte holen" in the real program on a private X desktop, by the keyboard: a real Radicale
+// over TLS and the scripted router as the sources, no key store (passwords once per run).
+#include "E2eTestCase.h"
+#include "RadicaleServer.h"
+
+#include <QTest>
+
+namespace {
+
+using namespace ProgramNames;
+
+const QByteArray OneEntry =
+    QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
+                      "0,3,0,0,\"0\",0,\"00\",\"49\",\"89\",12,\"X3\",\"\",0\r\n"
+                      "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
+                      "1,\"Berg, Otto\",\"49 30 1234567\",1\r\n");
+const QString Dialog = QStringLiteral("Kontakte holen");
+
+QByteArray vcard(const QByteArray& name, const QByteArray& phones) {
+    return "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + name.toHex() + "\r\nFN:" + name +
+           "\r\nN:" + name + ";;;;\r\n" + phones + "END:VCARD\r\n";
+}
+
+} // namespace
+
+class TestE2eContacts : public E2eTestCase {
+    Q_OBJECT
+
+    Started m_started;
+
+    bool start() {
+        if (!newRun(OneEntry))
+            return false;
+        m_run->setEnvironmentValue(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                                   QStringLiteral("unix:path=/nonexistent"));
+        m_started = startToMainWindow();
+        return m_started.main != 0;
+    }
+    // The card's menu by the menu key, then "Kontakte &holen …".
+    bool openDialog(const QStringList& keys) {
+        for (const QString& key : keys) {
+            const qsizetype before = m_windows->find(QString(), m_started.pid).size();
+            if (!m_windows->pressKey(m_started.main, key))
+                return false;
+            if (key == QLatin1String("Menu") &&
+                !Poll::until(
+                    [&] { return m_windows->find(QString(), m_started.pid).size() > before; },
+                    Poll::ChangeLimitMs))
+                return false;
+        }
+        return m_windows->typeKey(QStringLiteral("h")) && waitFor(Dialog) != 0;
+    }
+    XWindows::Id waitFor(const QString& title) const {
+        return m_windows->waitFor(title, MessageBox, m_started.pid, Poll::ChangeLimitMs);
+    }
+    bool type(const QString& text) const {
+        return m_windows->tool(QStringLiteral("xdotool"), {QStringLiteral("type"), text});
+    }
+    // The import's message, closed; the register as it is then.
+    QByteArray reported() {
+        const XWindows::Id report = waitFor(Title);
+        if (!report || !m_windows->pressKey(report, QStringLiteral("Return")) ||
+            !Poll::until([&] { return !m_windows->shows(Title, MessageBox, m_started.pid); },
+                         Poll::ChangeLimitMs))
+            return QByteArray();
+        return m_run->read(Register);
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(startDesktop()); }
+    void cleanup() { endRun(); }
+
+    void fromCardDavAddressBook() {
+        RadicaleServer server(true);
+        QVERIFY2(server.start(), qPrintable(server.log()));
+        QVERIFY(server.makeBook(QStringLiteral("kontakte"), QStringLiteral("Kontakte")));
+        QVERIFY(server.put(
+            QStringLiteral("kontakte"),
+            {{QStringLiteral("a"), vcard("Nowak;Łukasz", "TEL;TYPE=CELL:+48 601 234 567\r\n"
+                                                         "TEL;TYPE=FAX:+48 22 1234567\r\n")},
+             {QStringLiteral("b"), vcard("Berg;Otto", "TEL;TYPE=HOME:030 1234567\r\n")}}));
+        QVERIFY(start());
+        // The arrow key takes the other source and its address field the keyboard.
+        QVERIFY(openDialog({QStringLiteral("Tab"), QStringLiteral("Menu")}));
+        QVERIFY(m_windows->typeKey(QStringLiteral("Down")));
+        QVERIFY(type(server.address().toString()) && m_windows->typeKey(QStringLiteral("Tab")) &&
+                type(server.user) && m_windows->typeKey(QStringLiteral("Tab")) &&
+                type(server.password) && m_windows->typeKey(QStringLiteral("Return")));
+        const XWindows::Id question = waitFor(QStringLiteral("Zertifikat des Servers"));
+        QVERIFY2(question, "no certificate question");
+        QVERIFY(m_windows->pressKey(question, QStringLiteral("alt+j")));
+        const QByteArray first = reported();
+        QVERIFY2(first.contains("1,\"Nowak, Lukasz\",\"48 "), first.constData());
+        QCOMPARE(first.count("\r\n1,"), 2);
+
+        // Again: the source, its password and certificate are kept; nothing comes twice.
+        QVERIFY(openDialog({QStringLiteral("Menu")}));
+        QVERIFY(m_windows->typeKey(QStringLiteral("Return")));
+        QCOMPARE(reported(), first);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestE2eContacts)
+#include "test_e2e_contacts.moc"
