@@ -5,7 +5,9 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSslServer>
+#include <QSslSocket>
 #include <QTemporaryDir>
+#include <QUrlQuery>
 #include <QXmlStreamReader>
 
 namespace {
@@ -32,7 +34,9 @@ QByteArray fault(int code, const QString& description) {
 }
 } // namespace
 
-ScriptedRouter::ScriptedRouter() : m_plain(new QTcpServer(this)), m_secure(new QSslServer(this)) {
+ScriptedRouter::ScriptedRouter()
+    : m_plain(new QTcpServer(this)), m_secure(new QSslServer(this)),
+      m_sid(QString::number(QRandomGenerator::global()->generate64(), 16)) {
     connect(m_plain, &QTcpServer::pendingConnectionAvailable, this, [this] {
         while (QTcpSocket* socket = m_plain->nextPendingConnection())
             serve(socket, false);
@@ -142,9 +146,10 @@ void ScriptedRouter::handle(QTcpSocket* socket, bool secure, const QByteArray& h
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
-        if (xml.namespaceUri().startsWith(QLatin1String("urn:dslforum-org:service:")))
+        if (xml.namespaceUri().startsWith(QLatin1String("urn:dslforum-org:service:"))) {
+            request.service = xml.namespaceUri().toString();
             request.action = xml.name().toString();
-        else if (!request.action.isEmpty())
+        } else if (!request.action.isEmpty())
             request.arguments.insert(xml.name().toString(), xml.readElementText());
     }
     if (requestLine.value(0) == "GET" && requestLine.value(1) == "/tr64desc.xml") {
@@ -158,6 +163,10 @@ void ScriptedRouter::handle(QTcpSocket* socket, bool secure, const QByteArray& h
                       QByteArray::number(description.size()) + "\r\nConnection: close\r\n\r\n" +
                       description);
         socket->disconnectFromHost();
+        return;
+    }
+    if (requestLine.value(0) == "GET") {
+        serveList(socket, requestLine.value(1));
         return;
     }
     const QByteArray soapAction = headers.value("soapaction");
@@ -181,22 +190,50 @@ void ScriptedRouter::handle(QTcpSocket* socket, bool secure, const QByteArray& h
     }
     if (!fixedAnswer.isEmpty())
         reply = fixedAnswer;
+    respond(socket, status, extra, reply, endlessBody);
+}
+
+void ScriptedRouter::serveList(QTcpSocket* socket, const QByteArray& target) {
+    const QUrl url(QString::fromLatin1(target));
+    const QUrlQuery query(url);
+    const int book = query.queryItemValue(QStringLiteral("pbid")).toInt();
+    QByteArray body;
+    if (query.queryItemValue(QStringLiteral("sid")) != m_sid)
+        return respond(socket, 403, {}, {}, false);
+    if (url.path() == QLatin1String("/calllist.lua"))
+        body = callList;
+    else if (url.path() == QLatin1String("/phonebook.lua") && book >= 0 && book < phonebooks.size())
+        body = phonebooks.at(book).xml;
+    else
+        return respond(socket, 404, {}, {}, false);
+    fetched.append(QString::fromLatin1(target));
+    respond(socket, 200, {}, body, endlessList);
+}
+
+void ScriptedRouter::respond(QTcpSocket* socket, int status, const QByteArray& extra,
+                             const QByteArray& body, bool endless) {
     const QByteArray reason = status == 200 ? "OK" : status == 401 ? "Unauthorized" : "Error";
-    if (endlessBody) {
+    if (endless) {
         socket->write("HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\n" + extra +
                       "Content-Type: text/xml\r\nTransfer-Encoding: chunked\r\n\r\n");
         // Another 64 KiB chunk whenever the last went out, until the client gives up.
         const QByteArray chunk = "10000\r\n" + QByteArray(0x10000, ' ') + "\r\n";
-        connect(socket, &QTcpSocket::bytesWritten, socket, [socket, chunk] {
-            if (socket->bytesToWrite() < chunk.size())
+        // A TLS socket says its bytes were written once they are encrypted: what waits for the
+        // wire counts too, or the chunks pile up in memory faster than they leave.
+        auto* tls = qobject_cast<QSslSocket*>(socket);
+        const auto more = [socket, tls, chunk] {
+            if (socket->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0) < chunk.size())
                 socket->write(chunk);
-        });
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, more);
+        if (tls)
+            connect(tls, &QSslSocket::encryptedBytesWritten, socket, more);
         socket->write(chunk);
         return;
     }
     socket->write("HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\n" + extra +
                   "Content-Type: text/xml; charset=\"utf-8\"\r\nContent-Length: " +
-                  QByteArray::number(reply.size()) + "\r\nConnection: close\r\n\r\n" + reply);
+                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
     socket->disconnectFromHost();
 }
 
@@ -221,6 +258,11 @@ bool ScriptedRouter::digestAccepted(const QByteArray& authorization,
 QByteArray ScriptedRouter::answer(const Request& request, int* status) {
     QList<QPair<QString, QString>> out;
     const QString& a = request.action;
+    const QString home = listUrl.isEmpty() ? QStringLiteral("%1://127.0.0.1:%2")
+                                                 .arg(request.secure ? "https" : "http")
+                                                 .arg(request.secure ? securePort() : plainPort())
+                                           : listUrl;
+    const int book = request.arguments.value(QStringLiteral("NewPhonebookID"), "-1").toInt();
     if (a == QLatin1String("GetSecurityPort")) {
         out = {{QStringLiteral("NewSecurityPort"), QString::number(m_secure->serverPort())}};
     } else if (a == QLatin1String("X_AVM-DE_DialGetConfig")) {
@@ -244,6 +286,20 @@ QByteArray ScriptedRouter::answer(const Request& request, int* status) {
     } else if (a == QLatin1String("X_AVM-DE_GetVoIPCommonAreaCode")) {
         out = {{QStringLiteral("NewX_AVM-DE_OKZ"), QStringLiteral("30")},
                {QStringLiteral("NewX_AVM-DE_OKZPrefix"), QStringLiteral("0")}};
+    } else if (a == QLatin1String("GetCallList")) {
+        out = {{QStringLiteral("NewCallListURL"), home + "/calllist.lua?sid=" + m_sid}};
+    } else if (a == QLatin1String("GetPhonebookList")) {
+        QStringList ids;
+        for (int id = 0; id < phonebooks.size(); ++id)
+            ids.append(QString::number(id));
+        out = {{QStringLiteral("NewPhonebookList"), ids.join(',')}};
+    } else if (a == QLatin1String("GetPhonebook")) {
+        if (book < 0 || book >= phonebooks.size())
+            return *status = 500, fault(713, QStringLiteral("SpecifiedArrayIndexInvalid"));
+        out = {{QStringLiteral("NewPhonebookName"), phonebooks.at(book).name},
+               {QStringLiteral("NewPhonebookExtraID"), QString()},
+               {QStringLiteral("NewPhonebookURL"),
+                home + QStringLiteral("/phonebook.lua?sid=%1&pbid=%2").arg(m_sid).arg(book)}};
     } else if (a != QLatin1String("X_AVM-DE_DialHangup")) {
         return *status = 500, fault(401, QStringLiteral("Invalid Action"));
     }
@@ -251,8 +307,59 @@ QByteArray ScriptedRouter::answer(const Request& request, int* status) {
     for (const auto& [name, value] : out)
         values += QStringLiteral("<%1>%2</%1>").arg(name, value.toHtmlEscaped());
     return Envelope
-        .arg(QStringLiteral("<u:%1Response xmlns:u=\"urn:dslforum-org:service:X_VoIP:1\">%2</"
-                            "u:%1Response>")
-                 .arg(a, values))
+        .arg(QStringLiteral("<u:%1Response xmlns:u=\"%2\">%3</u:%1Response>")
+                 .arg(a, request.service, values))
         .toUtf8();
+}
+
+QByteArray ScriptedRouter::defaultCallList() {
+    // Type, remote number, own number, telephone, date, duration: the router's own fields.
+    const auto call = [](int id, int type, const char* remote, const char* device, const char* date,
+                         const char* duration) {
+        const bool out = type == 3 || type == 11;
+        return QStringLiteral("<Call><Id>%1</Id><Type>%2</Type><Caller>%3</Caller><Called>%4"
+                              "</Called><%5>5551234</%5><Name></Name><Numbertype>sip"
+                              "</Numbertype><Device>%6</Device><Port>10</Port><Date>%7</Date>"
+                              "<Duration>%8</Duration><Count></Count><Path /></Call>")
+            .arg(id)
+            .arg(type)
+            .arg(out ? "" : remote, out ? remote : "", out ? "CallerNumber" : "CalledNumber",
+                 device, date, duration)
+            .toUtf8();
+    };
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><root><timestamp>1796724000</timestamp>" +
+           call(6, 11, "0301234567", "FON1: Telefon", "08.12.26 10:20", "0:00") +
+           call(5, 9, "01755290123", "DECT: Mobilteil 1", "08.12.26 10:18", "0:00") +
+           call(4, 10, "00431555123", "", "08.12.26 09:40", "0:00") +
+           call(3, 3, "**611", "FON1: Telefon", "07.12.26 18:02", "0:03") +
+           call(2, 2, "", "", "07.12.26 12:30", "0:00") +
+           call(1, 1, "0891234567", "DECT: Mobilteil 1", "06.12.26 08:15", "1:05") + "</root>";
+}
+
+QList<ScriptedRouter::Phonebook> ScriptedRouter::defaultPhonebooks() {
+    const auto book = [](const QString& name, const QString& contacts) {
+        return Phonebook{name, QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+                                              "<phonebooks><phonebook name=\"%1\">%2</phonebook>"
+                                              "</phonebooks>")
+                                   .arg(name, contacts)
+                                   .toUtf8()};
+    };
+    const auto contact = [](const QString& name, const QString& numbers) {
+        return QStringLiteral("<contact><category>0</category><person><realName>%1</realName>"
+                              "</person><telephony nid=\"3\">%2</telephony><services><email "
+                              "classifier=\"private\" id=\"0\">a@example.org</email></services>"
+                              "<uniqueid>7</uniqueid></contact>")
+            .arg(name, numbers);
+    };
+    const auto number = [](const char* type, const char* digits) {
+        return QStringLiteral("<number type=\"%1\" prio=\"0\" id=\"0\">%2</number>")
+            .arg(type, digits);
+    };
+    return {book(QStringLiteral("Telefonbuch"),
+                 contact(QStringLiteral("Anna Muster"), number("home", "030 1234567") +
+                                                            number("fax_work", "030 1234599") +
+                                                            number("intern", "**11")) +
+                     contact(QStringLiteral("Max Mobil"), number("mobile", "+49 175 5290123"))),
+            book(QStringLiteral("Firma"),
+                 contact(QStringLiteral("Zentrale"), number("work", "089 98765-0")))};
 }

@@ -1,8 +1,11 @@
-// The dial helper's client against a scripted router on 127.0.0.1: requests, login, TLS pinning
-// and each way a router can fail.
+// The dial helper's client and the router's lists against a scripted router on 127.0.0.1:
+// requests, login, TLS pinning and each way a router can fail.
 #include "ScriptedRouter.h"
+#include "router/PhonebookReader.h"
+#include "router/RouterCallList.h"
 #include "router/RouterDialHelper.h"
 #include "router/RouterMessages.h"
+#include "router/RouterPhonebooks.h"
 #include "router/RouterSettings.h"
 
 #include <QSignalSpy>
@@ -12,6 +15,18 @@ Q_DECLARE_METATYPE(RouterError)
 
 class TestTr64Client : public QObject {
     Q_OBJECT
+
+    // "name: number type, ..." per contact, "|" between them.
+    static QString contactsText(const QList<VCardContact>& contacts) {
+        QStringList text;
+        for (const VCardContact& c : contacts) {
+            QStringList phones;
+            for (const VCardPhone& p : c.phones)
+                phones << p.number + ' ' + p.type;
+            text << c.formattedName + ": " + phones.join(", ");
+        }
+        return text.join('|');
+    }
 
     Tr64Target targetOf(const ScriptedRouter& router) {
         Tr64Target target;
@@ -32,6 +47,12 @@ class TestTr64Client : public QObject {
                     });
         [&] { QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), 3 * Tr64Client::TimeLimitMs); }();
         return outcome.value_or(std::pair<Tr64Result, QString>());
+    }
+    template <typename Value> static Value waitFor(std::optional<Value>& outcome) {
+        [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(outcome.has_value(), 3 * Tr64Transport::FetchTimeLimitMs);
+        }();
+        return outcome.value_or(Value());
     }
 
 private slots:
@@ -142,6 +163,141 @@ private slots:
         const auto [result, ringing] =
             dial(RouterDialHelper::targetFor(settings, router.password), QString());
         QVERIFY2(result.ok(), qPrintable(result.detail));
+    }
+
+    void lists_data() {
+        QTest::addColumn<bool>("plainHttp");
+        QTest::addColumn<QByteArray>("callList");
+        QTest::addColumn<QString>("refusal"); // empty: read
+        QTest::newRow("TLS") << false << QByteArray() << "";
+        QTest::newRow("plain HTTP") << true << QByteArray() << "";
+        QTest::newRow("no call list") << false << QByteArray("<html><body>Login</body></html>")
+                                      << "Der Router hat keine Anrufliste geschickt.";
+    }
+    void lists() {
+        QFETCH(bool, plainHttp);
+        QFETCH(QByteArray, callList);
+        QFETCH(QString, refusal);
+        ScriptedRouter router;
+        QVERIFY(router.makeCertificate() && router.listen());
+        if (!callList.isEmpty())
+            router.callList = callList;
+        Tr64Target target = targetOf(router);
+        target.plainHttp = plainHttp;
+        RouterCallList calls(target);
+        std::optional<std::pair<Tr64Result, CallListReader::Result>> read;
+        calls.read(20, [&](const Tr64Result& r, const CallListReader::Result& l) {
+            read = {r, l};
+        });
+        const auto [result, list] = waitFor(read);
+        QCOMPARE(result.detail, refusal);
+        QCOMPARE(list.calls.size(), refusal.isEmpty() ? 6 : 0);
+        QCOMPARE(router.fetched.value(0),
+                 "/calllist.lua?sid=" + router.sessionId() + QStringLiteral("&max=20"));
+        QCOMPARE(router.requests.last().secure, !plainHttp);
+        if (!refusal.isEmpty())
+            return;
+
+        RouterPhonebooks phonebooks(target);
+        QList<RouterPhonebooks::Book> books;
+        QList<VCardContact> contacts;
+        phonebooks.readBooks([&](const Tr64Result&, const QList<RouterPhonebooks::Book>& b) {
+            books = b;
+            phonebooks.readContacts(
+                0, [&](const Tr64Result&, const QList<VCardContact>& c) { contacts = c; });
+        });
+        QTRY_COMPARE(contactsText(contacts),
+                     QStringLiteral("Anna Muster: 030 1234567 privat, 030 1234599 Fax, **11 "
+                                    "intern|Max Mobil: +49 175 5290123 mobil"));
+        QCOMPARE(books.size(), 2);
+        QCOMPARE(books.at(1).id, 1);
+        QCOMPARE(books.at(1).name, QStringLiteral("Firma"));
+        QVERIFY(router.protocolErrors.isEmpty());
+    }
+
+    // A document the router named is fetched from the router alone, as an action's answer is.
+    void fetch_data() {
+        QTest::addColumn<QString>("url"); // %1 TLS port, %2 plain port, %3 session
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<RouterError>("error");
+        QTest::addColumn<QString>("detail");
+        const QString home = QStringLiteral("https://127.0.0.1:%1/calllist.lua?sid=%3");
+        QTest::newRow("another host") << "https://localhost:%1/calllist.lua?sid=%3"
+                                      << "" << RouterError::BadAnswer << "fremde Adresse";
+        QTest::newRow("another port") << "https://127.0.0.1:%2/calllist.lua?sid=%3"
+                                      << "" << RouterError::BadAnswer << "fremde Adresse";
+        QTest::newRow("plain HTTP on the TLS port")
+            << "http://127.0.0.1:%1/calllist.lua?sid=%3"
+            << "" << RouterError::BadAnswer << "fremde Adresse";
+        QTest::newRow("changed certificate")
+            << home << "changed" << RouterError::CertificateChanged << "";
+        QTest::newRow("endless") << home << "endless" << RouterError::BadAnswer << "zu groß";
+        QTest::newRow("too large") << home << "huge" << RouterError::BadAnswer << "zu groß";
+        QTest::newRow("session refused") << "https://127.0.0.1:%1/calllist.lua?sid=x"
+                                         << "" << RouterError::BadAnswer << "HTTP 403";
+    }
+    void fetch() {
+        QFETCH(QString, url);
+        QFETCH(QString, scenario);
+        QFETCH(RouterError, error);
+        ScriptedRouter router;
+        QVERIFY(router.makeCertificate() && router.listen());
+        Tr64Client client(targetOf(router));
+        router.endlessList = scenario == "endless";
+        if (scenario == "huge")
+            router.callList = QByteArray(CallListReader::MaxBytes, ' ');
+        if (scenario == "changed")
+            QVERIFY(router.makeCertificate());
+        std::optional<std::pair<Tr64Result, QByteArray>> fetched;
+        client.fetch(url.replace("%1", QString::number(router.securePort()))
+                         .replace("%2", QString::number(router.plainPort()))
+                         .replace("%3", router.sessionId()),
+                     CallListReader::MaxBytes, [&](const Tr64Result& r, const QByteArray& body) {
+                         fetched = {r, body};
+                     });
+        const auto [result, body] = waitFor(fetched);
+        QCOMPARE(result.error, error);
+        QTEST(result.detail, "detail");
+        QCOMPARE(body, result.ok() ? router.callList : QByteArray());
+        // Refused before a byte went out: the session id stayed where it was.
+        if (error == RouterError::CertificateChanged || result.detail == "fremde Adresse")
+            QCOMPARE(router.tlsBytesReceived, 0);
+    }
+
+    void phonebook_data() {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QString>("contacts"); // "!": refused
+        const auto book = [](const QByteArray& contacts) {
+            return "<?xml version=\"1.0\"?><phonebooks><phonebook name=\"Telefonbuch\">" +
+                   contacts + "</phonebook></phonebooks>";
+        };
+        const QByteArray anna =
+            "<contact><person><realName> Anna\n Muster </realName></person>"
+            "<telephony><number type=\"home\">1</number><number type=\"mobile\">2"
+            "</number><number type=\"work\">3</number><number type=\"fax_home\">4"
+            "</number><number type=\"intern\">**5</number><number type=\"memo\">6"
+            "</number><number type=\"home\"> </number></telephony></contact>";
+        QTest::newRow("types") << book(anna + "<contact><uniqueid>1</uniqueid></contact>")
+                               << "Anna Muster: 1 privat, 2 mobil, 3 Arbeit, 4 Fax, **5 intern, 6 ";
+        QTest::newRow("empty book") << book("") << "";
+        QTest::newRow("document type")
+            << "<!DOCTYPE phonebooks [<!ENTITY x \"y\">]>" + book(anna) << "!";
+        QTest::newRow("too many contacts")
+            << book(anna.repeated(PhonebookReader::MaxContacts + 1)) << "!";
+        QTest::newRow("too deep") << book("<contact><person><realName><b><i>x</i></b></"
+                                          "realName><a><b><c/></b></a></person></contact>")
+                                  << "!";
+        QTest::newRow("not a phone book") << QByteArray("<root><Call/></root>") << "!";
+        QTest::newRow("broken") << book(anna).chopped(5) << "!";
+    }
+    void phonebook() {
+        QFETCH(QByteArray, xml);
+        QFETCH(QString, contacts);
+        const PhonebookReader::Result result = PhonebookReader::read(xml);
+        QCOMPARE(result.ok, contacts != "!");
+        QCOMPARE(result.error.isEmpty(), result.ok);
+        QCOMPARE(result.bookName, result.ok ? QStringLiteral("Telefonbuch") : QString());
+        QCOMPARE(contactsText(result.contacts), result.ok ? contacts : QString());
     }
 
     void failures_data() {
