@@ -2,6 +2,9 @@
 // over TLS and the scripted router as the sources, no key store (passwords once per run).
 #include "E2eTestCase.h"
 #include "RadicaleServer.h"
+#include "ScriptedRouter.h"
+#include "router/RouterSettings.h"
+#include "support/RegistryStore.h"
 
 #include <QTest>
 
@@ -28,8 +31,11 @@ class TestE2eContacts : public E2eTestCase {
 
     Started m_started;
 
-    bool start() {
+    bool start(const RouterSettings& router = RouterSettings()) {
         if (!newRun(OneEntry))
+            return false;
+        RegistryStore store(m_run->homePath() + QStringLiteral("/.config"));
+        if (!router.save(store))
             return false;
         m_run->setEnvironmentValue(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
                                    QStringLiteral("unix:path=/nonexistent"));
@@ -69,6 +75,29 @@ class TestE2eContacts : public E2eTestCase {
 private slots:
     void initTestCase() { QVERIFY(startDesktop()); }
     void cleanup() { endRun(); }
+
+    // The router's one phone book is read at once; its fax and internal numbers stay out.
+    void fromRouterPhonebook() {
+        ScriptedRouter router;
+        QVERIFY(router.makeCertificate() && router.listen());
+        router.phonebooks = {ScriptedRouter::defaultPhonebooks().first()};
+        RouterSettings settings;
+        settings.address = router.address();
+        settings.user = router.user;
+        settings.certificateSha256 = router.certificateSha256();
+        QVERIFY(start(settings));
+        QVERIFY(openDialog({QStringLiteral("Tab"), QStringLiteral("Menu")}));
+        QVERIFY(m_windows->typeKey(QStringLiteral("Return")));
+        const XWindows::Id prompt = waitFor(QStringLiteral("Router"));
+        QVERIFY2(prompt, "no password question");
+        QVERIFY(m_windows->activate(prompt) && type(router.password) &&
+                m_windows->pressKey(prompt, QStringLiteral("Return")));
+        const QByteArray saved = reported();
+        QVERIFY2(saved.contains("1,\"Anna Muster\",\"49 30 1234567\",1\r\n"), saved.constData());
+        QVERIFY(saved.contains("1,\"Max Mobil\",\"49 175 "));
+        QCOMPARE(saved.count("\r\n1,"), 3);
+        QVERIFY(router.protocolErrors.isEmpty());
+    }
 
     void fromCardDavAddressBook() {
         RadicaleServer server(true);
