@@ -3,6 +3,7 @@
 #include "E2eTestCase.h"
 #include "RadicaleServer.h"
 #include "ScriptedRouter.h"
+#include "register/RegisterTestData.h"
 #include "router/RouterSettings.h"
 #include "support/RegistryStore.h"
 
@@ -13,10 +14,7 @@ namespace {
 using namespace ProgramNames;
 
 const QByteArray OneEntry =
-    QByteArrayLiteral("[KURBELFON VERSION 4]\r\n"
-                      "0,3,0,0,\"0\",0,\"00\",\"49\",\"89\",12,\"X3\",\"\",0\r\n"
-                      "\"B\xFCro 1\",\"B\xFCro 2\",\"Privat 1\",\"Privat 2\"\r\n"
-                      "1,\"Berg, Otto\",\"49 30 1234567\",1\r\n");
+    RegisterTestData::FirstStart + QByteArrayLiteral("1,\"Berg, Otto\",\"49 30 1234567\",1\r\n");
 const QString Dialog = QStringLiteral("Kontakte holen");
 
 QByteArray vcard(const QByteArray& name, const QByteArray& phones) {
