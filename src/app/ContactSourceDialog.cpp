@@ -71,35 +71,30 @@ ContactSourceDialog::ContactSourceDialog(const ContactSourceSettings& last, QWid
     m_status = new QLabel(this);
     m_status->setTextFormat(Qt::PlainText);
 
-    auto* routerForm = new QFormLayout;
-    routerForm->addRow(QStringLiteral("&Telefonbuch"), m_routerBooks);
-    auto* cardDavForm = new QFormLayout;
-    cardDavForm->addRow(QStringLiteral("A&dresse"), m_address);
-    cardDavForm->addRow(QStringLiteral("&Benutzer"), m_user);
-    cardDavForm->addRow(QStringLiteral("&Kennwort"), m_password);
-    cardDavForm->addRow(QString(), m_plainHttp);
-    cardDavForm->addRow(QString(), m_plainWarning);
+    // One form for both sources: their fields line up.
+    auto* form = new QFormLayout;
+    form->addRow(m_router);
+    form->addRow(QStringLiteral("&Telefonbuch"), m_routerBooks);
+    form->addRow(m_cardDav);
+    form->addRow(QStringLiteral("A&dresse"), m_address);
+    form->addRow(QStringLiteral("&Benutzer"), m_user);
+    form->addRow(QStringLiteral("&Kennwort"), m_password);
+    form->addRow(QString(), m_plainHttp);
+    form->addRow(QString(), m_plainWarning);
     auto* bookRow = new QHBoxLayout;
     bookRow->addWidget(m_cardDavBooks, 1);
     bookRow->addWidget(m_search);
     auto* bookLabel = new QLabel(QStringLiteral("Adressb&uch"), this);
     bookLabel->setBuddy(m_cardDavBooks);
-    cardDavForm->addRow(bookLabel, bookRow);
-    for (QFormLayout* form : {routerForm, cardDavForm})
-        form->setContentsMargins(20, 0, 0, 0);
-    m_routerPart = {m_routerBooks, routerForm->labelForField(m_routerBooks)};
+    form->addRow(bookLabel, bookRow);
+    // The fields of the other source are greyed; their labels stay readable.
+    m_routerPart = {m_routerBooks};
     m_cardDavPart = {m_address,      m_user,   m_password,    m_plainHttp,
                      m_plainWarning, m_search, m_cardDavBooks};
-    for (QWidget* field : {m_address, m_user, m_password})
-        m_cardDavPart << cardDavForm->labelForField(field);
-    m_cardDavPart << bookLabel;
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_router);
-    layout->addLayout(routerForm);
-    layout->addWidget(m_cardDav);
-    layout->addLayout(cardDavForm);
+    layout->addLayout(form);
     layout->addWidget(m_status);
     layout->addWidget(buttons);
 
@@ -109,7 +104,12 @@ ContactSourceDialog::ContactSourceDialog(const ContactSourceSettings& last, QWid
     // The arrow keys choose the other source from here.
     kind->setFocus();
     connect(m_router, &QRadioButton::toggled, this, [this] { chooseKind(true); });
-    connect(m_plainHttp, &QCheckBox::toggled, m_plainWarning, &QLabel::setVisible);
+    connect(m_plainHttp, &QCheckBox::toggled, this, [this](bool on) {
+        m_plainWarning->setVisible(on);
+        // Taller for the warning rather than squeezing the rows.
+        if (height() < sizeHint().height())
+            resize(width(), sizeHint().height());
+    });
     for (QLineEdit* field : {m_address, m_user})
         connect(field, &QLineEdit::textEdited, this, &ContactSourceDialog::forgetCardDavBooks);
     connect(m_plainHttp, &QCheckBox::toggled, this, &ContactSourceDialog::forgetCardDavBooks);
