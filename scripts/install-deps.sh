@@ -13,6 +13,7 @@ dunst notify-osd dbus-daemon dbus-bin libqt6dbus6
 lintian appstream dpkg-dev file
 qtkeychain-qt6-dev openssl gnome-keyring dbus dbus-x11
 xdg-utils
+radicale
 x11-xkb-utils x11-xserver-utils
 weston xwayland qt6-wayland
 libxcb-damage0-dev
