@@ -11,16 +11,9 @@ void RouterCallList::read(int maxCalls, Done done) {
                          QStringLiteral("NewCallListURL"), QStringLiteral("&max=%1").arg(maxCalls),
                          CallListReader::MaxBytes,
                          [done](const Tr64Result& fetched, const QByteArray& body) {
-                             if (!fetched.ok()) {
-                                 done(fetched, CallListReader::Result());
-                                 return;
-                             }
-                             const CallListReader::Result list = CallListReader::read(body);
-                             Tr64Result result = fetched;
-                             if (!list.ok) {
-                                 result.error = RouterError::BadAnswer;
-                                 result.detail = list.error;
-                             }
-                             done(result, list);
+                             const CallListReader::Result list = fetched.ok()
+                                                                     ? CallListReader::read(body)
+                                                                     : CallListReader::Result();
+                             done(Tr64Client::readOutcome(fetched, list.ok, list.error), list);
                          });
 }

@@ -54,20 +54,12 @@ void RouterPhonebooks::readBook(QList<int> ids, QList<Book> books, BooksDone don
 }
 
 void RouterPhonebooks::readContacts(int id, ContactsDone done) {
-    m_client->fetchNamed(RouterCallList::Service, RouterCallList::ControlUrl, GetPhonebook,
-                         {{PhonebookId, QString::number(id)}}, QStringLiteral("NewPhonebookURL"),
-                         QString(), PhonebookReader::MaxBytes,
-                         [done](const Tr64Result& fetched, const QByteArray& body) {
-                             if (!fetched.ok()) {
-                                 done(fetched, {});
-                                 return;
-                             }
-                             const PhonebookReader::Result book = PhonebookReader::read(body);
-                             Tr64Result result = fetched;
-                             if (!book.ok) {
-                                 result.error = RouterError::BadAnswer;
-                                 result.detail = book.error;
-                             }
-                             done(result, book.contacts);
-                         });
+    m_client->fetchNamed(
+        RouterCallList::Service, RouterCallList::ControlUrl, GetPhonebook,
+        {{PhonebookId, QString::number(id)}}, QStringLiteral("NewPhonebookURL"), QString(),
+        PhonebookReader::MaxBytes, [done](const Tr64Result& fetched, const QByteArray& body) {
+            const PhonebookReader::Result book =
+                fetched.ok() ? PhonebookReader::read(body) : PhonebookReader::Result();
+            done(Tr64Client::readOutcome(fetched, book.ok, book.error), book.contacts);
+        });
 }

@@ -91,3 +91,12 @@ void Tr64Client::fetchNamed(const QString& service, const QString& controlUrl,
                    });
          });
 }
+
+Tr64Result Tr64Client::readOutcome(const Tr64Result& fetched, bool read, const QString& error) {
+    Tr64Result result = fetched;
+    if (fetched.ok() && !read) {
+        result.error = RouterError::BadAnswer;
+        result.detail = error;
+    }
+    return result;
+}

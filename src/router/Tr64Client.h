@@ -29,6 +29,8 @@ public:
     void fetchNamed(const QString& service, const QString& controlUrl, const QString& action,
                     const SoapMessage::Arguments& arguments, const QString& urlName,
                     const QString& query, qint64 maxBytes, FetchDone done);
+    // A fetched document that did not read is a bad answer, the reader's reason its detail.
+    static Tr64Result readOutcome(const Tr64Result& fetched, bool read, const QString& error);
 
     const Tr64Target& target() const { return m_target; }
     // The fingerprint as people compare it: upper-case pairs separated by colons.
