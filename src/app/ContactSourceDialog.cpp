@@ -188,6 +188,9 @@ void ContactSourceDialog::setBusy(const QString& doing) {
     m_busy = !doing.isEmpty();
     m_status->setText(doing);
     m_search->setEnabled(doing.isEmpty() && !routerChosen());
+    // The answer belongs to the source it was asked of.
+    m_router->setEnabled(doing.isEmpty());
+    m_cardDav->setEnabled(doing.isEmpty());
     setCursor(doing.isEmpty() ? Qt::ArrowCursor : Qt::BusyCursor);
 }
 
