@@ -168,16 +168,14 @@ void CallHistory::read(bool asked) {
     showStatus();
     router->withTarget(
         asked,
-        [this, router, asked](const Tr64Target& target) {
+        [this, asked](const Tr64Target& target) {
             auto* reading = new RouterCallList(target, this);
             m_reading = reading;
-            reading->read(CallsToRead,
-                          [this, reading, router, asked](const Tr64Result& result,
-                                                         const CallListReader::Result& list) {
-                              reading->deleteLater();
-                              router->noteAnswer(result);
-                              onRead(result, list, asked);
-                          });
+            reading->read(CallsToRead, [this, reading, asked](const Tr64Result& result,
+                                                              const CallListReader::Result& list) {
+                reading->deleteLater();
+                onRead(result, list, asked);
+            });
         },
         [this] {
             m_readState = NoPassword;
@@ -194,11 +192,14 @@ void CallHistory::onRead(const Tr64Result& result, const CallListReader::Result&
         showEntries();
         return;
     }
-    if (result.error == RouterError::CertificateUnknown) {
-        if (asked && m_window->routerCall()->trustCertificate(result.certificateSha256)) {
+    // A certificate is offered for trust only when the user asked for the list.
+    if (result.error != RouterError::CertificateUnknown || asked) {
+        if (m_window->routerCall()->retryAfter(result, m_window)) {
             read(true);
             return;
         }
+    }
+    if (result.error == RouterError::CertificateUnknown) {
         m_readState = CertificateNotConfirmed;
     } else if (result.error == RouterError::NotAllowed) {
         m_readState = NoCallListRight;

@@ -147,12 +147,17 @@ void ContactImport::importFiles(int card, const QStringList& paths) {
 }
 
 void ContactImport::importText(int card, const QByteArray& vcards, QStringList problems) {
+    importContacts(card, ReadVCards(vcards), std::move(problems));
+}
+
+void ContactImport::importContacts(int card, const QList<VCardContact>& contacts,
+                                   QStringList problems) {
     CardModel* model = m_register->card(card);
     QStringList existing;
     for (int row = 0; row < model->count(); ++row)
         existing << model->line(row);
     ContactEntries entries =
-        EntriesFromContacts(ReadVCards(vcards), m_register->settings.OwnCountryCode, existing);
+        EntriesFromContacts(contacts, m_register->settings.OwnCountryCode, existing);
     entries.skipped = problems + entries.skipped;
     for (const QString& line : entries.lines)
         model->addLine(line);

@@ -5,13 +5,14 @@
 #include <functional>
 
 class CardListView;
+struct VCardContact;
 class PhoneRegister;
 class QMimeData;
 class QWidget;
 
 // Contacts from vCard files onto a card: dropped on a card's list, or chosen in a file dialog
-// from the options page's button. Everything comes in through one save; one message tells
-// what came in and what did not. And a card out again as a vCard file.
+// from the options page's button; or fetched from an address book. Everything comes in through one
+// save; one message tells what came in and what did not. And a card out again as a vCard file.
 class ContactImport : public QObject {
     Q_OBJECT
 public:
@@ -24,6 +25,8 @@ public:
     void chooseAndImport(int startCard);
     void importFiles(int card, const QStringList& paths);
     void importText(int card, const QByteArray& vcards, QStringList problems = {});
+    // Contacts read whole from an address book or the router.
+    void importContacts(int card, const QList<VCardContact>& contacts, QStringList problems = {});
 
     // Asks where, and writes the card's entries there as vCards.
     void saveAsVCard(int card);

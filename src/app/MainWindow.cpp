@@ -4,6 +4,7 @@
 #include "app/AppMessages.h"
 #include "app/BannerView.h"
 #include "app/CardListView.h"
+#include "app/ContactFetch.h"
 #include "app/ContactImport.h"
 #include "app/DialPreview.h"
 #include "app/DialogFocusReturn.h"
@@ -197,6 +198,8 @@ void MainWindow::buildDialing(const QString& programFolder) {
             [this] { m_contacts->chooseAndImport(1); });
     connect(m_contacts, &ContactImport::modalDialogOpenChanged, this,
             &MainWindow::setModalDialogOpen);
+    m_fetch = new ContactFetch(m_routerCall, m_contacts, this);
+    connect(m_fetch, &ContactFetch::modalDialogOpenChanged, this, &MainWindow::setModalDialogOpen);
 }
 
 bool MainWindow::Form_Load() {
@@ -400,6 +403,9 @@ void MainWindow::pum_Click(int index) {
                 SaveRegisterFile();
             }
         }
+        break;
+    case NameListMenu::FetchContacts:
+        m_fetch->fetch(m_currentTab);
         break;
     case NameListMenu::SaveAsVCard:
         m_contacts->saveAsVCard(m_currentTab);

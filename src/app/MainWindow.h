@@ -12,6 +12,7 @@ class EntryDialer;
 class ModemCall;
 class NameListMenu;
 class ContactImport;
+class ContactFetch;
 class InfoDialog;
 class OptionsPage;
 class PhoneRegister;
@@ -139,6 +140,7 @@ private:
     QCheckBox* m_autoStartChk = nullptr;
     NameListMenu* m_nameListMenu = nullptr;
     ContactImport* m_contacts = nullptr;
+    ContactFetch* m_fetch = nullptr;
 
     int m_currentTab = 1;
     bool m_loading = false;

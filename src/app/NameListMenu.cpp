@@ -11,6 +11,9 @@ NameListMenu::NameListMenu(QWidget* parent)
     m_pummain->setObjectName(QStringLiteral("pummain"));
     m_pum = AddListEditItems(m_pummain, QStringLiteral("pum"));
     m_pummain->addSeparator();
+    QAction* fetch = m_pummain->addAction(QStringLiteral("Kontakte &holen …"));
+    fetch->setObjectName(QStringLiteral("pumFetchContacts"));
+    fetch->setData(int(FetchContacts));
     QAction* save = m_pummain->addAction(QStringLiteral("Karte als &vCard speichern …"));
     save->setObjectName(QStringLiteral("pumSaveAsVCard"));
     save->setData(int(SaveAsVCard));

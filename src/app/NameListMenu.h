@@ -9,11 +9,19 @@ class QPoint;
 class QWidget;
 
 // The name list's context menu "Namensliste": "&Einfügen", "&Ändern", "&Löschen", a line and
-// "&Abbrechen", the last one its default; then a line and "Karte als &vCard speichern …".
+// "&Abbrechen", the last one its default; then a line, "Kontakte &holen …" and "Karte als &vCard
+// speichern …".
 class NameListMenu : public QObject {
     Q_OBJECT
 public:
-    enum Item { Insert = 1, Change = 2, Delete = 3, Cancel = 5, SaveAsVCard = 7 };
+    enum Item {
+        Insert = 1,
+        Change = 2,
+        Delete = 3,
+        Cancel = 5,
+        FetchContacts = 6,
+        SaveAsVCard = 7
+    };
 
     explicit NameListMenu(QWidget* parent);
 

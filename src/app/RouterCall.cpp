@@ -79,28 +79,27 @@ void RouterCall::withPassword(std::function<void(const QString&)> use,
 }
 
 void RouterCall::withTarget(bool mayAsk, std::function<void(const Tr64Target&)> use,
-                            std::function<void()> unavailable) {
+                            std::function<void()> declined) {
     withPassword(
         [this, use](const QString& password) {
             use(RouterDialHelper::targetFor(m_settings, password));
         },
-        std::move(unavailable), mayAsk);
+        std::move(declined), mayAsk);
 }
 
-void RouterCall::noteAnswer(const Tr64Result& result) {
+bool RouterCall::retryAfter(const Tr64Result& result, QWidget* parent) {
     if (result.error == RouterError::LoginRefused)
         m_password->forgetThisRun();
-}
-
-bool RouterCall::trustCertificate(const QString& sha256Hex) {
+    if (result.error != RouterError::CertificateUnknown)
+        return false;
     emit modalDialogOpenChanged(true);
-    const bool trusted = RouterSettingsDialog::confirmCertificate(m_window, sha256Hex);
+    const bool trusted = RouterSettingsDialog::confirmCertificate(parent, result.certificateSha256);
     emit modalDialogOpenChanged(false);
-    if (trusted) {
-        m_settings.certificateSha256 = sha256Hex;
-        save();
-    }
-    return trusted;
+    if (!trusted)
+        return false;
+    m_settings.certificateSha256 = result.certificateSha256;
+    save();
+    return true;
 }
 
 void RouterCall::dial(const QString& digits, const QString& name) {

@@ -30,14 +30,14 @@ public:
     void dial(const QString& digits, const QString& name);
     void openSettings();
 
-    // For whatever else reads from the router: the target with the password. mayAsk: asked
-    // once a run when the key store has none; otherwise unavailable() runs instead.
+    // For the router's other services: where and as whom to log in, with the password from the
+    // key store or, with mayAsk, asked once per run; declined when there is none or the user
+    // cancels the question.
     void withTarget(bool mayAsk, std::function<void(const Tr64Target&)> use,
-                    std::function<void()> unavailable);
-    // After a refused login the password of this run is asked again, not sent again.
-    void noteAnswer(const Tr64Result& result);
-    // The certificate question of the first contact; true when the user trusts it (then stored).
-    bool trustCertificate(const QString& sha256Hex);
+                    std::function<void()> declined);
+    // A failed request of those: a refused password is asked again next time; a first
+    // certificate is offered for trust. true: it was trusted and pinned, try again.
+    bool retryAfter(const Tr64Result& result, QWidget* parent);
 
 signals:
     void modalDialogOpenChanged(bool open);

@@ -122,7 +122,11 @@ QString RouterSettingsDialog::typedPassword() const {
     return m_password->text();
 }
 
-bool RouterSettingsDialog::confirmCertificate(QWidget* parent, const QString& sha256Hex) {
+bool RouterSettingsDialog::confirmCertificate(QWidget* parent, const QString& sha256Hex,
+                                              const QString& server) {
+    if (!server.isEmpty())
+        return UserMessage::askYesNo(parent, QStringLiteral("Zertifikat des Servers"),
+                                     RouterMessages::certificateQuestion(sha256Hex, server));
     return UserMessage::askYesNo(parent, RouterMessages::CertificateTitle,
                                  RouterMessages::certificateQuestion(sha256Hex));
 }

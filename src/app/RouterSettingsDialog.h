@@ -34,8 +34,10 @@ public:
     QVBoxLayout* extraBoxes() const { return m_extraBoxes; }
     CallMonitorSettingsBox* callMonitorBox() const { return m_callMonitor; }
 
-    // The first TLS contact: shows the fingerprint and asks. true: trust it.
-    static bool confirmCertificate(QWidget* parent, const QString& sha256Hex);
+    // The first TLS contact: shows the fingerprint and asks. true: trust it. server: another
+    // server than the router, as the user named it.
+    static bool confirmCertificate(QWidget* parent, const QString& sha256Hex,
+                                   const QString& server = QString());
 
 signals:
     void codesRead(const QString& countryCode, const QString& areaCode);

@@ -19,6 +19,8 @@ list(APPEND GUI_SOURCES
     ${_dir}/WindowHiding.cpp
     ${_dir}/TrayIcon.cpp
     ${_dir}/NameListMenu.cpp
+    ${_dir}/ContactSourceDialog.cpp
+    ${_dir}/ContactFetch.cpp
     ${_dir}/TabKeys.cpp
     ${_dir}/NameListFocus.cpp
     ${_dir}/ContextMenuKey.cpp

@@ -34,6 +34,17 @@ QString entryKey(const QString& name, const QString& number) {
     return name + QChar(0) + number;
 }
 
+// A fax answers no call; "**11" rings a telephone on the same router, from no other line.
+bool faxOrInternal(const VCardPhone& phone) {
+    return phone.type == QLatin1String("Fax") || phone.type == QLatin1String("intern") ||
+           phone.number.trimmed().startsWith(QLatin1String("**"));
+}
+
+// "1 Eintrag", "2 Einträge"
+QString counted(int count, const QString& one, const QString& many) {
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
 } // namespace
 
 ContactEntries EntriesFromContacts(const QList<VCardContact>& contacts,
@@ -44,8 +55,18 @@ ContactEntries EntriesFromContacts(const QList<VCardContact>& contacts,
     for (const QString& line : existingLines)
         present.insert(entryKey(GetEntryName(line), GetEntryNumber(line)));
     for (const VCardContact& contact : contacts) {
-        if (contact.phones.isEmpty())
+        QList<VCardPhone> phones;
+        for (const VCardPhone& phone : contact.phones) {
+            if (faxOrInternal(phone))
+                ++result.faxOrInternal;
+            else
+                phones << phone;
+        }
+        if (phones.isEmpty()) {
+            if (contact.phones.isEmpty())
+                ++result.withoutNumber;
             continue;
+        }
         QString name = contactName(contact);
         // The register holds Windows-1252 only: "Łukasz" is kept as "Lukasz", and said so.
         if (const QString near = Cp1252::nearest(name); near != name && Cp1252::canEncode(near)) {
@@ -65,7 +86,7 @@ ContactEntries EntriesFromContacts(const QList<VCardContact>& contacts,
                                                    "Telefonregister nicht speichern kann.");
             continue;
         }
-        for (const VCardPhone& phone : contact.phones) {
+        for (const VCardPhone& phone : phones) {
             const std::optional<QString> number =
                 PhoneNumbers::StoredNumber(phone.number, ownCountryCode);
             if (!number) {
@@ -75,13 +96,11 @@ ContactEntries EntriesFromContacts(const QList<VCardContact>& contacts,
                 continue;
             }
             QString entryName = name;
-            if (contact.phones.size() > 1 && !phone.type.isEmpty())
+            if (phones.size() > 1 && !phone.type.isEmpty())
                 entryName += QStringLiteral(" (%1)").arg(phone.type);
             const QString key = entryKey(entryName, *number);
             if (present.contains(key)) {
-                result.skipped
-                    << MessageText::Quoted(entryName, MaxQuoted) +
-                           QStringLiteral(" (%1): steht schon auf der Karte.").arg(*number);
+                ++result.present;
                 continue;
             }
             present.insert(key);
@@ -95,6 +114,20 @@ QString ImportReport(const ContactEntries& entries) {
     QString text = entries.lines.size() == 1
                        ? QStringLiteral("1 Eintrag wurde übernommen.")
                        : QStringLiteral("%1 Einträge wurden übernommen.").arg(entries.lines.size());
+    if (entries.present > 0)
+        text += QLatin1Char('\r') +
+                counted(entries.present, QStringLiteral("Eintrag"), QStringLiteral("Einträge")) +
+                QStringLiteral(" schon vorhanden.");
+    if (entries.withoutNumber > 0)
+        text +=
+            QLatin1Char('\r') +
+            counted(entries.withoutNumber, QStringLiteral("Kontakt"), QStringLiteral("Kontakte")) +
+            QStringLiteral(" ohne Rufnummer.");
+    if (entries.faxOrInternal > 0)
+        text += QLatin1Char('\r') +
+                counted(entries.faxOrInternal, QStringLiteral("Fax- oder interne Nummer"),
+                        QStringLiteral("Fax- und interne Nummern")) +
+                QStringLiteral(" nicht übernommen.");
     const auto list = [&text](const QString& heading, const QStringList& rows) {
         if (rows.isEmpty())
             return;

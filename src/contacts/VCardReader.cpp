@@ -115,6 +115,9 @@ QString phoneType(const QList<QByteArray>& parameters) {
         const QByteArray list = p.startsWith("TYPE=") ? p.mid(5) : p;
         types += list.split(',');
     }
+    // A fax number is never dialed by voice: the import leaves it out by this type.
+    if (types.contains("FAX"))
+        return QStringLiteral("Fax");
     if (types.contains("CELL") || types.contains("MOBILE"))
         return QStringLiteral("mobil");
     if (types.contains("WORK"))

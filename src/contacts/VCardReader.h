@@ -7,7 +7,8 @@
 // One telephone number of a contact as the address book wrote it.
 struct VCardPhone {
     QString number;
-    QString type; // "mobil", "privat", "Arbeit", from the router also "Fax" and "intern"; or empty
+    // "mobil", "privat", "Arbeit", "Fax", "intern" (a router's own telephones) or empty
+    QString type;
 };
 
 struct VCardContact {

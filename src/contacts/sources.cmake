@@ -5,6 +5,7 @@ list(APPEND CORE_SOURCES
     ${_dir}/VCardReader.cpp
     ${_dir}/VCardWriter.cpp
     ${_dir}/ContactEntries.cpp
+    ${_dir}/ContactSourceSettings.cpp
     ${_dir}/MultistatusReader.cpp
     ${_dir}/WebDavBodies.cpp
     ${_dir}/CardDavClient.cpp

@@ -62,13 +62,18 @@ inline QString forError(const Tr64Result& result, const QString& address, const 
     return QString();
 }
 
-inline QString certificateQuestion(const QString& sha256Hex) {
-    return QStringLiteral("Der Router meldet sich zum ersten Mal verschlüsselt. Sein Zertifikat "
+// server: empty for the router, else the address of another server as the user gave it.
+inline QString certificateQuestion(const QString& sha256Hex, const QString& server = QString()) {
+    const QString who = server.isEmpty() ? QStringLiteral("Der Router")
+                                         : QStringLiteral("Der Server „%1“").arg(server);
+    const QString where = server.isEmpty() ? QStringLiteral("der Router in seiner Oberfläche zeigt")
+                                           : QStringLiteral("der Betreiber des Servers nennt");
+    return QStringLiteral("%2 meldet sich zum ersten Mal verschlüsselt. Sein Zertifikat "
                           "hat den SHA-256-Fingerabdruck:\r\r%1\r\rStimmt er mit dem überein, den "
-                          "der Router in seiner Oberfläche zeigt? Nur dann sollten Sie ihm "
+                          "%3? Nur dann sollten Sie ihm "
                           "vertrauen. Kurbelfon merkt sich das Zertifikat und lehnt später jedes "
                           "andere ab.\r\rDem Zertifikat vertrauen?")
-        .arg(Tr64Client::readableFingerprint(sha256Hex));
+        .arg(Tr64Client::readableFingerprint(sha256Hex), who, where);
 }
 
 inline const QString CertificateTitle = QStringLiteral("Zertifikat des Routers");

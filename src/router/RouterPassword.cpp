@@ -19,7 +19,7 @@ template <typename Function> Function* keyStoreFunction(const char* symbol, QStr
 
 } // namespace
 
-RouterPassword::RouterPassword(QObject* parent) : QObject(parent) {}
+RouterPassword::RouterPassword(QObject* parent, const QString& key) : QObject(parent), m_key(key) {}
 
 void RouterPassword::read(ReadDone done) {
     if (m_thisRun || m_refused) {
@@ -32,7 +32,7 @@ void RouterPassword::read(ReadDone done) {
         done(m_thisRun, missing);
         return;
     }
-    readSecret(Service, Key, this,
+    readSecret(Service, m_key, this,
                [this, done](KeyStoreResult result, const QString& text, const QString& error) {
                    switch (result) {
                    case KeyStoreResult::Done:
@@ -58,7 +58,7 @@ void RouterPassword::write(const QString& password, WriteDone done) {
         return;
     }
     writeSecret(
-        Service, Key, password, this,
+        Service, m_key, password, this,
         [this, password, done](KeyStoreResult result, const QString&, const QString& error) {
             if (result == KeyStoreResult::Done) {
                 m_thisRun.reset();

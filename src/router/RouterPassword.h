@@ -7,13 +7,14 @@
 
 // The router password in the desktop's key store (Secret Service, the Windows credential
 // store), never in a file of ours. Without a key store it lives in memory for this run only.
+// Other passwords of the program (an address book's) live the same way under keys of their own.
 class RouterPassword : public QObject {
     Q_OBJECT
 public:
     static const QString Service; // the key store's name for the program's entries
     static const QString Key;
 
-    explicit RouterPassword(QObject* parent = nullptr);
+    explicit RouterPassword(QObject* parent = nullptr, const QString& key = Key);
 
     // password: nullopt when none is known: no key store and none given in this run (noKeyStore
     // then says why, in the key store's own words), none stored there yet, or the router refused
@@ -35,6 +36,7 @@ public:
     }
 
 private:
+    QString m_key;
     std::optional<QString> m_thisRun;
     bool m_refused = false;
 };

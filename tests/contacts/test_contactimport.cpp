@@ -1,9 +1,12 @@
 #include "contacts/ContactEntries.h"
+#include "contacts/ContactSourceSettings.h"
 #include "contacts/VCardReader.h"
 #include "contacts/VCardWriter.h"
 #include "register/EntryLine.h"
+#include "support/RegistryStore.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Address book exports shaped like those of Thunderbird, KAddressBook, Evolution and an old
@@ -26,9 +29,7 @@ private slots:
             << "kaddressbook.vcf"
             << QStringList{"Müller-Lüdenscheidt, Anna Maria (Arbeit)|49 89 1234567",
                            "Müller-Lüdenscheidt, Anna Maria (mobil)|49 1512 3456789"}
-            << QStringList{"Müller-Lüdenscheidt, Anna Maria: Die Nummer „unbekannt“ ist nicht "
-                           "lesbar.",
-                           "Berg, Otto (49 30 1234567): steht schon auf der Karte."};
+            << QStringList{};
         QTest::newRow("old phone 2.1, quoted-printable")
             << "oldphone21.vcf"
             << QStringList{"Köhler, Jürgen (mobil)|49 170 1234567",
@@ -59,6 +60,73 @@ private slots:
         }
         QCOMPARE(actual, entries);
         QCOMPARE(result.skipped, skipped);
+    }
+
+    // Fax and internal numbers, from the router's types or a vCard's, are counted and left out,
+    // as are contacts without numbers and entries already on the card.
+    void leftOutAndCounted_data() {
+        QTest::addColumn<QStringList>("phones"); // "type|number" of one contact, Berg, Otto
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("router fax and extension")
+            << QStringList{"privat|030 999", "Fax|030 998", "intern|**11", "|**611"}
+            << QStringList{"Berg, Otto|49 30 999"}
+            << "1 Eintrag wurde übernommen.\r3 Fax- und interne Nummern nicht übernommen.";
+        QTest::newRow("already there") << QStringList{"privat|030 1234567", "mobil|0171 2345678"}
+                                       << QStringList{"Berg, Otto (mobil)|49 171 2345678"}
+                                       << "1 Eintrag wurde übernommen.\r1 Eintrag schon vorhanden.";
+        QTest::newRow("no number") << QStringList{} << QStringList{}
+                                   << "0 Einträge wurden übernommen.\r1 Kontakt ohne Rufnummer.";
+    }
+    void leftOutAndCounted() {
+        QFETCH(QStringList, phones);
+        QList<VCardContact> contacts(1);
+        contacts[0].formattedName = QStringLiteral("Berg, Otto");
+        for (const QString& phone : phones)
+            contacts[0].phones << VCardPhone{phone.section('|', 1), phone.section('|', 0, 0)};
+        const ContactEntries result = EntriesFromContacts(
+            contacts, "49", {MakeEntryLine("Berg, Otto (privat)", "49 30 1234567", 1)});
+        QStringList actual;
+        for (const QString& line : result.lines)
+            actual << GetEntryName(line) + QLatin1Char('|') + GetEntryNumber(line);
+        QTEST(actual, "entries");
+        QTEST(ImportReport(result), "report");
+    }
+
+    void vcardFaxIsLeftOut() {
+        const QList<VCardContact> read =
+            ReadVCards("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nTEL;TYPE=WORK,FAX:030 1\r\n"
+                       "TEL;TYPE=CELL:0171 2345678\r\nEND:VCARD\r\n");
+        const ContactEntries result = EntriesFromContacts(read, "49", {});
+        QCOMPARE(result.lines, QStringList{MakeEntryLine("A", "49 171 2345678", 1)});
+        QCOMPARE(result.faxOrInternal, 1);
+    }
+
+    // Each card keeps its own source; a card never fetched offers the router.
+    void sourcesRoundTrip() {
+        QTemporaryDir home;
+        RegistryStore store(home.path());
+        ContactSourceSettings cardDav;
+        cardDav.kind = ContactSourceSettings::Kind::CardDav;
+        cardDav.cardDavAddress = QStringLiteral("https://cloud.example/");
+        cardDav.cardDavUser = QStringLiteral("anna");
+        cardDav.cardDavBookUrl = QStringLiteral("https://cloud.example/dav/anna/contacts/");
+        cardDav.cardDavCertificateSha256 = QStringLiteral("ab12");
+        cardDav.cardDavPlainHttp = true;
+        ContactSourceSettings router;
+        router.routerBookId = 2;
+        router.routerBookName = QStringLiteral("Familie");
+        QVERIFY(cardDav.save(store, 3) && router.save(store, 1));
+        const RegistryStore again(home.path());
+        const ContactSourceSettings read = ContactSourceSettings::load(again, 3);
+        QCOMPARE(read.kind, ContactSourceSettings::Kind::CardDav);
+        QCOMPARE(read.cardDavBookUrl, cardDav.cardDavBookUrl);
+        QCOMPARE(read.cardDavCertificateSha256, cardDav.cardDavCertificateSha256);
+        QVERIFY(read.cardDavPlainHttp);
+        QCOMPARE(read.passwordKey(), cardDav.passwordKey());
+        QCOMPARE(ContactSourceSettings::load(again, 1).routerBookName, router.routerBookName);
+        QCOMPARE(ContactSourceSettings::load(again, 1).routerBookId, 2);
+        QCOMPARE(ContactSourceSettings::load(again, 2).kind, ContactSourceSettings::Kind::Router);
     }
 
     void reportCountsAndLists() {

@@ -40,6 +40,9 @@ private slots:
         // Refused by the router: asked again, not sent again from the key store.
         nextRun.forgetThisRun();
         QCOMPARE(readFrom(nextRun).first, std::nullopt);
+        // An address book's password has a key of its own.
+        RouterPassword addressBook(nullptr, QStringLiteral("CardDAV anna https://cloud.example/"));
+        QCOMPARE(readFrom(addressBook).first, std::nullopt);
     }
 };
 
