@@ -30,16 +30,9 @@ private slots:
 
     void tipCountsMissedCallsUntilTheWindowShows() {
         ScriptedCallMonitor router;
-        QVERIFY(router.listen());
         RouterSettings settings;
-        settings.address = QStringLiteral("127.0.0.1");
-        settings.callMonitor = true;
-        settings.callMonitorPort = router.port();
-        QVERIFY(settings.save(m_store));
-
         WindowFixture f;
-        f.write(QStringLiteral("Telefonregister.ini"), RegisterTestData::FirstStart);
-        QVERIFY(f.start());
+        QVERIFY(startWithMonitor(router, settings, f, RegisterTestData::FirstStart));
         LinkDialer linkDialer(f.window->phoneRegister(), f.window->entryDialer());
         IncomingCalls calls(f.window.get(), &linkDialer);
         const auto tip = [&] { return f.window->trayIcon()->systemTrayIcon()->toolTip(); };
@@ -72,16 +65,11 @@ private slots:
     // page is seen, which also clears the tray tip's count; a withheld call is not called back.
     void callsPageShowsTheMonitorsCalls() {
         ScriptedCallMonitor router;
-        QVERIFY(router.listen());
         RouterSettings settings;
-        settings.address = QStringLiteral("127.0.0.1");
-        settings.callMonitor = true;
-        settings.callMonitorPort = router.port();
-        QVERIFY(settings.save(m_store));
         WindowFixture f;
-        f.write(QStringLiteral("Telefonregister.ini"),
-                RegisterTestData::FirstStart + "2,\"Muster, Anna\",\"49 89 1234567\",0\r\n");
-        QVERIFY(f.start());
+        QVERIFY(startWithMonitor(router, settings, f,
+                                 RegisterTestData::FirstStart +
+                                     "2,\"Muster, Anna\",\"49 89 1234567\",0\r\n"));
         LinkDialer linkDialer(f.window->phoneRegister(), f.window->entryDialer());
         IncomingCalls calls(f.window.get(), &linkDialer);
         CallHistory history(f.window.get(), &calls);
@@ -116,6 +104,16 @@ private slots:
     }
 
 private:
+    // The call monitor on in the settings, and the window loaded with this register.
+    bool startWithMonitor(ScriptedCallMonitor& router, RouterSettings& settings, WindowFixture& f,
+                          const QByteArray& registerBytes) {
+        settings.address = QStringLiteral("127.0.0.1");
+        settings.callMonitor = true;
+        settings.callMonitorPort = router.listen() ? router.port() : 0;
+        f.write(QStringLiteral("Telefonregister.ini"), registerBytes);
+        return settings.callMonitorPort != 0 && settings.save(m_store) && f.start();
+    }
+
     QTemporaryDir m_config;
     RegistryStore m_store{m_config.path()};
 };
