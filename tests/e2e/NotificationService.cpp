@@ -115,6 +115,10 @@ bool NotificationService::invokeAction() const {
     return dunstctl({QStringLiteral("action"), QStringLiteral("0")});
 }
 
+bool NotificationService::closeAll() const {
+    return dunstctl({QStringLiteral("close-all")});
+}
+
 bool NotificationService::invokeButton(const QString& label) const {
     QFile wanted(m_folder.filePath(QStringLiteral("button")));
     return wanted.open(QIODevice::WriteOnly) && wanted.write(label.toUtf8()) >= 0 &&

@@ -29,6 +29,8 @@ public:
     int displayed() const;
     // A click on the newest notification: its default action.
     bool invokeAction() const;
+    // Closes whatever an earlier test left on the screen.
+    bool closeAll() const;
     // A click on the newest notification's button with this label, through dunst's menu.
     bool invokeButton(const QString& label) const;
 

@@ -60,6 +60,30 @@ QStringList XWindows::states(Id window) const {
     return atomNames(window, QStringLiteral("_NET_WM_STATE"));
 }
 
+XWindows::Id XWindows::trayIcon(qint64 pid) const {
+    constexpr int IconMaxSize = 32;
+    QByteArray output;
+    tool(QStringLiteral("xdotool"),
+         {QStringLiteral("search"), QStringLiteral("--pid"), QString::number(pid)}, &output);
+    for (const QByteArray& line : output.split('\n')) {
+        const Id window = line.trimmed().toULongLong();
+        if (window == 0 || !isMapped(window))
+            continue;
+        const QSize size = geometry(window).size();
+        if (size.width() <= IconMaxSize && size.height() <= IconMaxSize)
+            return window;
+    }
+    return 0;
+}
+
+bool XWindows::click(Id window, int button, QPoint at) const {
+    if (at.isNull())
+        at = geometry(window).center();
+    return tool(QStringLiteral("xdotool"),
+                {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                 QStringLiteral("click"), QString::number(button)});
+}
+
 bool XWindows::isMapped(Id window) const {
     return xwininfo(window).contains(QStringLiteral("Map State: IsViewable"));
 }

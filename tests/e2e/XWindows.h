@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -51,6 +52,10 @@ public:
     bool typeKey(const QString& key) const;
     Id activeWindow() const;
     bool minimize(Id window) const;
+    // The mapped window of `pid` no larger than an icon in the tray's panel; 0 for none.
+    Id trayIcon(qint64 pid) const;
+    // A mouse button (1 left, 3 right) clicked at `at`, or at the window's centre.
+    bool click(Id window, int button, QPoint at = {}) const;
     bool screenshot(const QString& pngPath) const;
 
     // Runs an X tool against this display; true if it ends with exit code 0.

@@ -2,6 +2,7 @@
 // service (dunst on a private session bus) shows who calls, a click calls a missed call back
 // on the scripted modem, and a lost call monitor comes back without a busy loop.
 #include "E2eTestCase.h"
+#include "JournalFile.h"
 #include "NotificationService.h"
 #include "Poll.h"
 #include "ScriptedCallMonitor.h"
@@ -43,6 +44,7 @@ private slots:
         QVERIFY(startDesktop());
         QVERIFY2(m_notifications.start(*m_desktop), qPrintable(m_notifications.errorString()));
     }
+    void init() { QVERIFY(m_notifications.closeAll()); }
     void cleanup() { endRun(); }
 
     void callsFromTheCardsAndCallingBack() {
@@ -108,6 +110,40 @@ private slots:
         QVERIFY2(shown <= AnnouncementRate::PerSecond, qPrintable(QString::number(shown)));
         QVERIFY(m_notifications.sent().contains(
             QStringLiteral("\"%1 verpasste Anrufe\"").arg(300 - shown)));
+    }
+
+    // A missed call while the window is hidden: a click on its notification, or on the tray
+    // icon, shows the window on "Anrufe", where the call counts as seen.
+    void missedCallsOpenTheCallsPage() {
+        QVERIFY(newRun(CardsRegister));
+        QProcess* program = startWithMonitor();
+        QVERIFY(program);
+        QVERIFY(m_router.waitForClient(Poll::StartLimitMs));
+        const qint64 pid = program->processId();
+        const XWindows::Id main = m_windows->waitFor(Title, MainWindow, pid, Poll::StartLimitMs);
+        const XWindows::Id icon = m_windows->trayIcon(pid);
+        QVERIFY(main != 0 && icon != 0);
+        const QString journal = m_run->filePath(QStringLiteral("Anrufliste.db"));
+        const auto unseen = [&] { return journalRows(journal, QStringLiteral("seen = 0")); };
+
+        for (const char* way : {"notification", "tray icon"}) {
+            // Hidden on a card, not on the calls page.
+            if (qstrcmp(way, "tray icon") == 0)
+                QVERIFY(m_windows->pressKey(main, QStringLiteral("ctrl+Prior")));
+            QVERIFY(m_windows->close(main));
+            QVERIFY(Poll::until([&] { return !m_windows->isMapped(main); }, Poll::ChangeLimitMs));
+            QVERIFY(m_router.send(Time + "RING;0;0891234567;5551234;SIP0;\r\n" + Time +
+                                  "DISCONNECT;0;0;\r\n"));
+            QVERIFY2(Poll::until([&] { return unseen() == 1; }, Poll::ChangeLimitMs), way);
+            if (qstrcmp(way, "notification") == 0) {
+                QVERIFY(waitForSent("Verpasster Anruf von Muster, Anna (B\u00FCro 2)"));
+                QVERIFY(m_notifications.invokeAction());
+            } else {
+                QVERIFY(m_windows->click(icon, 1));
+            }
+            QVERIFY2(m_windows->waitFor(Title, MainWindow, pid, Poll::ChangeLimitMs), way);
+            QVERIFY2(Poll::until([&] { return unseen() == 0; }, Poll::ChangeLimitMs), way);
+        }
     }
 
     void lostMonitorComesBackWithoutBusyLoop() {

@@ -1,6 +1,7 @@
 // Dialing through the router: the real program on a private X desktop, a scripted router on
 // 127.0.0.1 and no key store, so the program asks for the password once per run.
 #include "E2eTestCase.h"
+#include "JournalFile.h"
 #include "Poll.h"
 #include "ProgramNames.h"
 #include "ProgramRun.h"
@@ -13,8 +14,6 @@
 #include "ScriptedCallMonitor.h"
 
 #include <QDateTime>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -68,22 +67,11 @@ class TestE2eRouter : public E2eTestCase {
     }
     // Calls in the journal with this number (any when empty; with this router id when given).
     int journalRows(const QString& number, int routerId = -1) const {
-        int rows = -1;
-        {
-            QSqlDatabase db =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("journal"));
-            db.setDatabaseName(m_run->filePath(QStringLiteral("Anrufliste.db")));
-            QSqlQuery query(db);
-            if (db.open() &&
-                query.exec(QStringLiteral("SELECT COUNT(*) FROM calls WHERE ('%1' = '' OR number "
-                                          "= '%1') AND (%2 < 0 OR router_id = %2)")
-                               .arg(number)
-                               .arg(routerId)) &&
-                query.next())
-                rows = query.value(0).toInt();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("journal"));
-        return rows;
+        return ::journalRows(m_run->filePath(QStringLiteral("Anrufliste.db")),
+                             QStringLiteral("('%1' = '' OR number = '%1') AND (%2 < 0 OR "
+                                            "router_id = %2)")
+                                 .arg(number)
+                                 .arg(routerId));
     }
     bool dialEntry() {
         return m_windows->pressKey(m_main, QStringLiteral("Tab")) &&

@@ -25,7 +25,6 @@ const QByteArray KnownRegister =
                       "\"Firma\",\"B\xFCro 2\",\"Familie\",\"Privat 2\"\r\n"
                       "2,\"M\xFCller, Anna\",\"49 89 12345\",1\r\n");
 const QString MenuTitle = QStringLiteral("Taskleiste");
-constexpr int TrayIconMaxSize = 32;
 
 } // namespace
 
@@ -297,30 +296,8 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     // The program's small mapped window: its icon, embedded in the tray.
-    XWindows::Id trayIcon() const {
-        QByteArray output;
-        m_windows->tool(QStringLiteral("xdotool"),
-                        {QStringLiteral("search"), QStringLiteral("--pid"),
-                         QString::number(m_program->processId())},
-                        &output);
-        for (const QByteArray& line : output.split('\n')) {
-            const XWindows::Id window = line.trimmed().toULongLong();
-            if (window == 0 || !m_windows->isMapped(window))
-                continue;
-            const QSize size = m_windows->geometry(window).size();
-            if (size.width() <= TrayIconMaxSize && size.height() <= TrayIconMaxSize)
-                return window;
-        }
-        return 0;
-    }
-    bool click(int button, QPoint at = {}) const {
-        if (at.isNull())
-            at = m_windows->geometry(m_icon).center();
-        return m_windows->tool(QStringLiteral("xdotool"),
-                               {QStringLiteral("mousemove"), QString::number(at.x()),
-                                QString::number(at.y()), QStringLiteral("click"),
-                                QString::number(button)});
-    }
+    XWindows::Id trayIcon() const { return m_windows->trayIcon(m_program->processId()); }
+    bool click(int button, QPoint at = {}) const { return m_windows->click(m_icon, button, at); }
 
     QProcess* m_program = nullptr;
     XWindows::Id m_main = 0;
