@@ -1,11 +1,11 @@
 #include "router/Tr64Session.h"
 
 #include "router/AnswerRelay.h"
+#include "router/ReplyGuard.h"
 
 #include <QAuthenticator>
 #include <QCryptographicHash>
 #include <QNetworkAccessManager>
-#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSslConfiguration>
@@ -18,8 +18,6 @@ namespace {
 const QString DeviceInfoService = QStringLiteral("urn:dslforum-org:service:DeviceInfo:1");
 const QString DeviceInfoUrl = QStringLiteral("/upnp/control/deviceinfo");
 constexpr int UpnpNotAuthorized = 606;
-constexpr qint64 ReadAheadBytes = 64 * 1024;
-constexpr qint64 HeaderBytes = 64 * 1024;
 } // namespace
 
 struct Tr64Session::Exchange {
@@ -157,57 +155,35 @@ void Tr64Session::send(QNetworkRequest request, const QByteArray* soap, qint64 m
         request.setSslConfiguration(tls);
     }
     auto exchange = std::make_shared<Exchange>();
-    // One manager per request: a manager keeps the credentials that worked and would hand them
-    // to any later challenge by itself, a Basic one too.
-    auto* network = new QNetworkAccessManager(this);
-    // The router is in the home network: a proxy from the environment must not see the traffic.
-    // The only proxy is our own, which cuts an answer at its limit.
-    auto* relay = new AnswerRelay(m_target.host, maxBytes + HeaderBytes, network);
-    network->setProxy(relay->listen() ? relay->proxy() : QNetworkProxy(QNetworkProxy::NoProxy));
-    network->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    // The router is in the home network: only the guard's own relay sees the traffic.
+    auto* guard = new ReplyGuard(m_target.host, maxBytes, timeLimitMs, this);
     if (withLogin) {
-        connect(network, &QNetworkAccessManager::authenticationRequired, this,
+        connect(guard->manager(), &QNetworkAccessManager::authenticationRequired, this,
                 &Tr64Session::onAuthenticationRequired);
     }
-    QNetworkReply* reply = soap ? network->post(request, *soap) : network->get(request);
-    // Read no further ahead than the checks below: unread data is held in memory, however large,
-    // and a challenge's body is never handed out at all. Qt limits the reading only when the
-    // size changes after the request went to its network thread.
-    connect(reply, &QNetworkReply::requestSent, reply,
-            [reply] { reply->setReadBufferSize(ReadAheadBytes); });
-
-    const auto refuse = [reply, exchange](RouterError why, const QString& detail) {
-        if (exchange->refusal != RouterError::None)
-            return;
-        exchange->refusal = why;
-        exchange->refusalDetail = detail;
-        reply->abort();
-    };
-    QTimer::singleShot(timeLimitMs, reply, [refuse] { refuse(RouterError::NoAnswer, QString()); });
-    connect(relay, &AnswerRelay::exceeded, reply,
-            [refuse] { refuse(RouterError::BadAnswer, QStringLiteral("zu groß")); });
+    QNetworkReply* reply =
+        soap ? guard->manager()->post(request, *soap) : guard->manager()->get(request);
+    guard->watch(reply);
     connect(reply, &QNetworkReply::encrypted, this,
-            [this, reply, exchange] { checkCertificate(reply, *exchange); });
-    connect(reply, &QNetworkReply::metaDataChanged, this, [reply, refuse, maxBytes] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() >= maxBytes)
-            refuse(RouterError::BadAnswer, QStringLiteral("zu groß"));
-    });
-    connect(reply, &QNetworkReply::readyRead, this, [reply, exchange, refuse, maxBytes] {
-        exchange->body += reply->readAll();
-        if (exchange->body.size() >= maxBytes)
-            refuse(RouterError::BadAnswer, QStringLiteral("zu groß"));
-    });
-    connect(reply, &QNetworkReply::finished, this, [reply, exchange, network, finished] {
-        if (exchange->refusal == RouterError::None)
-            exchange->body += reply->readAll();
-        network->deleteLater();
+            [this, reply, guard, exchange] { checkCertificate(reply, guard, *exchange); });
+    connect(guard, &ReplyGuard::finished, this, [guard, exchange, finished](QNetworkReply* done) {
+        guard->deleteLater();
+        exchange->body = guard->body();
+        // A refused certificate says more than the abort it caused.
+        if (exchange->refusal == RouterError::None) {
+            if (guard->stopped() == ReplyGuard::Stop::NoAnswer) {
+                exchange->refusal = RouterError::NoAnswer;
+            } else if (guard->stopped() == ReplyGuard::Stop::TooLarge) {
+                exchange->refusal = RouterError::BadAnswer;
+                exchange->refusalDetail = QStringLiteral("zu groß");
+            }
+        }
         const Finished run = finished;
-        run(reply, *exchange);
+        run(done, *exchange);
     });
 }
 
-void Tr64Session::checkCertificate(QNetworkReply* reply, Exchange& exchange) {
+void Tr64Session::checkCertificate(QNetworkReply* reply, ReplyGuard* guard, Exchange& exchange) {
     const QByteArray der = reply->sslConfiguration().peerCertificate().toDer();
     const QString fingerprint =
         QString::fromLatin1(QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex());
@@ -216,7 +192,7 @@ void Tr64Session::checkCertificate(QNetworkReply* reply, Exchange& exchange) {
     exchange.certificateSha256 = fingerprint;
     exchange.refusal = m_target.pinnedSha256.isEmpty() ? RouterError::CertificateUnknown
                                                        : RouterError::CertificateChanged;
-    reply->abort();
+    guard->stop(ReplyGuard::Stop::Refused);
 }
 
 void Tr64Session::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator) {

@@ -8,6 +8,7 @@ class QAuthenticator;
 class QNetworkReply;
 class QNetworkRequest;
 class QUrl;
+class ReplyGuard;
 
 // TR-064 actions as SOAP over HTTP: digest login, TLS on the router's security port with its
 // self-signed certificate pinned, every answer size- and time-limited. Part of the network
@@ -30,12 +31,12 @@ private:
     // for the router; without it the challenge is looked at first.
     void post(bool secure, bool withLogin, const QString& service, const QString& controlUrl,
               const QString& action, const SoapMessage::Arguments& arguments, Done done);
-    // One request on a connection of its own: through the relay that cuts the answer, the
-    // pinned certificate checked before anything is sent, body and time limited. soap: the body
-    // to POST; without it a GET.
+    // One request on a connection of its own, sent through a ReplyGuard: the pinned certificate
+    // checked before anything is sent, body and time limited. soap: the body to POST; without
+    // it a GET.
     void send(QNetworkRequest request, const QByteArray* soap, qint64 maxBytes, int timeLimitMs,
               bool withLogin, Finished finished);
-    void checkCertificate(QNetworkReply* reply, Exchange& exchange);
+    void checkCertificate(QNetworkReply* reply, ReplyGuard* guard, Exchange& exchange);
     void onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
     bool isRouters(const QUrl& url) const;
     // A refusal, a failed login or no HTTP answer at all; ok when an answer came.
