@@ -3,6 +3,7 @@
 #include "app/AfterFirstFrame.h"
 #include "app/AppMessages.h"
 #include "app/BannerView.h"
+#include "app/ButtonRow.h"
 #include "app/CardListView.h"
 #include "app/ContactFetch.h"
 #include "app/ContactImport.h"
@@ -12,6 +13,7 @@
 #include "app/NameListFocus.h"
 #include "app/NameListMenu.h"
 #include "app/OptionsPage.h"
+#include "app/PageTabs.h"
 #include "app/RegisterLoadDialogs.h"
 #include "app/RouterCall.h"
 #include "app/TabKeys.h"
@@ -38,7 +40,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -86,8 +87,9 @@ void MainWindow::buildWindow() {
     m_tabStrip->setDrawBase(true);
     m_pages = new QStackedWidget(central);
     m_pages->setObjectName(QStringLiteral("Pages"));
+    m_pageTabs = new PageTabs(m_tabStrip);
     for (int card = 1; card <= PhoneRegister::CardCount; ++card) {
-        m_tabStrip->setTabData(m_tabStrip->addTab(m_register->cardNames[card - 1]), card);
+        m_pageTabs->add(m_register->cardNames[card - 1], card);
         auto* page = new QWidget(m_pages);
         page->setObjectName(QStringLiteral("Picture1_%1").arg(card));
         auto* list = new CardListView(card, m_register->card(card), page);
@@ -100,7 +102,7 @@ void MainWindow::buildWindow() {
         connect(list, &CardListView::dialRequested, this, &MainWindow::DialSelectedEntry);
         connect(list, &CardListView::popupRequested, this, &MainWindow::NamList_MouseDown);
     }
-    m_tabStrip->setTabData(m_tabStrip->addTab(QStringLiteral("Optionen")), OptionsTab);
+    m_pageTabs->add(QStringLiteral("Optionen"), OptionsTab);
     // The tallest page: it scrolls where the screen is too low for the whole window.
     auto* optionsArea = new QScrollArea(m_pages);
     optionsArea->setFrameShape(QFrame::NoFrame);
@@ -115,7 +117,10 @@ void MainWindow::buildWindow() {
     layout->addWidget(m_banner);
     layout->addWidget(m_tabStrip);
     layout->addWidget(m_pages, 1);
-    layout->addWidget(buildButtonRow());
+    auto* buttons = new ButtonRow(this);
+    m_autoStartChk = buttons->autoStartCheck();
+    connect(buttons, &ButtonRow::clicked, this, &MainWindow::Btn_Click);
+    layout->addWidget(buttons);
     setCentralWidget(central);
 
     auto* status = new QStatusBar(this);
@@ -142,28 +147,6 @@ void MainWindow::buildWindow() {
     adjustSize();
     setFixedSize(sizeHint().expandedTo(QSize(640, 0)));
     optionsArea->setMinimumSize(0, 0); // WindowCentring may shrink the window to its screen
-}
-
-QWidget* MainWindow::buildButtonRow() {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_autoStartChk = new QCheckBox(QStringLiteral("&Autostart"), row);
-    m_autoStartChk->setObjectName(QStringLiteral("AutoStartCHK"));
-    layout->addWidget(m_autoStartChk);
-    layout->addStretch();
-    const std::array<std::pair<int, QString>, 4> buttons{{{1, QStringLiteral("&Ausblenden")},
-                                                          {20, QStringLiteral("&Info")},
-                                                          {21, QStringLiteral("&Hilfe")},
-                                                          {22, QStringLiteral("&Ende")}}};
-    for (const auto& [index, caption] : buttons) {
-        auto* button = new QPushButton(caption, row);
-        button->setObjectName(QStringLiteral("Btn%1").arg(index));
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, index] { Btn_Click(index); });
-        layout->addWidget(button);
-    }
-    return row;
 }
 
 void MainWindow::buildDialing(const QString& programFolder) {
@@ -293,18 +276,8 @@ void MainWindow::ShowCallsPage() {
 }
 
 void MainWindow::showTab(int page) {
-    if (m_tabStrip->currentIndex() == tabIndexOf(page))
+    if (!m_pageTabs->select(page))
         TabStrip1_Click();
-    else
-        m_tabStrip->setCurrentIndex(tabIndexOf(page));
-}
-
-int MainWindow::tabIndexOf(int page) const {
-    for (int index = 0; index < m_tabStrip->count(); ++index) {
-        if (m_tabStrip->tabData(index).toInt() == page)
-            return index;
-    }
-    return -1;
 }
 
 void MainWindow::addCallsPage(QWidget* page) {
@@ -312,18 +285,17 @@ void MainWindow::addCallsPage(QWidget* page) {
 }
 
 void MainWindow::setCallsTabShown(bool shown) {
-    const int index = tabIndexOf(CallsTab);
-    if (shown && index < 0)
-        m_tabStrip->setTabData(
-            m_tabStrip->insertTab(tabIndexOf(OptionsTab), QStringLiteral("Anrufe")), CallsTab);
-    else if (!shown && index >= 0)
-        m_tabStrip->removeTab(index);
+    m_pageTabs->setShown(CallsTab, QStringLiteral("Anrufe"), OptionsTab, shown);
+}
+
+bool MainWindow::callsTabShown() const {
+    return m_pageTabs->indexOf(CallsTab) >= 0;
 }
 
 void MainWindow::TabStrip1_Click() {
     if (!isVisible() || isMinimized())
         bringToFront();
-    const int t = m_tabStrip->tabData(m_tabStrip->currentIndex()).toInt();
+    const int t = m_pageTabs->current();
     m_pages->setCurrentIndex(t - 1);
     if (t != OptionsTab) {
         if (m_currentTab == OptionsTab) {

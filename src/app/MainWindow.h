@@ -15,6 +15,7 @@ class ContactImport;
 class ContactFetch;
 class InfoDialog;
 class OptionsPage;
+class PageTabs;
 class PhoneRegister;
 class ProviderList;
 class RouterCall;
@@ -76,7 +77,7 @@ public:
     void ShowOptionsPage();
     void addCallsPage(QWidget* page);
     void setCallsTabShown(bool shown);
-    bool callsTabShown() const { return tabIndexOf(CallsTab) >= 0; }
+    bool callsTabShown() const;
     void ShowCallsPage();
     void setModalDialogOpen(bool open) { m_modalDialogOpen = open; }
     void SetStatusText(const QString& text);
@@ -100,11 +101,8 @@ protected:
 
 private:
     void buildWindow();
-    QWidget* buildButtonRow();
     void buildDialing(const QString& programFolder);
     void TabStrip1_Click();
-    // The tab that shows a page (1..4 the cards, OptionsTab, CallsTab); -1 when none does.
-    int tabIndexOf(int page) const;
     void showTab(int page);
     void NamList_Click(int card, int row);
     void NamList_MouseDown(int card, const QPoint& globalPos);
@@ -133,6 +131,7 @@ private:
     ModemCall* m_modemCall = nullptr;
     ToneDialer* m_toneDialer = nullptr;
     QTabBar* m_tabStrip = nullptr;
+    PageTabs* m_pageTabs = nullptr;
     QStackedWidget* m_pages = nullptr;
     std::array<CardListView*, 4> m_nameLists{};
     OptionsPage* m_options = nullptr;

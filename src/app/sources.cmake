@@ -6,6 +6,8 @@ list(APPEND CORE_SOURCES
 )
 list(APPEND GUI_SOURCES
     ${_dir}/MainWindow.cpp
+    ${_dir}/ButtonRow.cpp
+    ${_dir}/PageTabs.cpp
     ${_dir}/CallHistory.cpp
     ${_dir}/CallJournalModel.cpp
     ${_dir}/CallJournalPage.cpp
