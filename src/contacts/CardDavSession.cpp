@@ -3,7 +3,6 @@
 #include "router/ReplyGuard.h"
 
 #include <QAuthenticator>
-#include <QCryptographicHash>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -102,24 +101,21 @@ void CardDavSession::checkCertificate(QNetworkReply* reply, const QList<QSslErro
     QSslCertificate certificate = reply->sslConfiguration().peerCertificate();
     for (qsizetype i = 0; certificate.isNull() && i < errors.size(); ++i)
         certificate = errors.at(i).certificate();
-    const QByteArray der = certificate.toDer();
-    const QString fingerprint =
-        QString::fromLatin1(QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex());
-    if (!der.isEmpty() && fingerprint.compare(m_target.pinnedSha256, Qt::CaseInsensitive) == 0) {
+    QString fingerprint;
+    const ReplyGuard::Pin pin =
+        ReplyGuard::comparePin(certificate.toDer(), m_target.pinnedSha256, &fingerprint);
+    if (pin == ReplyGuard::Pin::Matches) {
         reply->ignoreSslErrors(errors);
         return;
     }
     exchange.certificateSha256 = fingerprint;
-    exchange.refusal = m_target.pinnedSha256.isEmpty() ? CardDavResult::Error::CertificateUnknown
+    exchange.refusal = pin == ReplyGuard::Pin::Unknown ? CardDavResult::Error::CertificateUnknown
                                                        : CardDavResult::Error::CertificateChanged;
     guard->stop(ReplyGuard::Stop::Refused);
 }
 
 void CardDavSession::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator) {
-    // A second challenge means the first answer was refused; trying it again cannot help.
-    const int tries = reply->property("kurbelfonLogins").toInt() + 1;
-    reply->setProperty("kurbelfonLogins", tries);
-    if (tries > 1)
+    if (!ReplyGuard::firstChallenge(reply))
         return;
     // Digest keeps the password to itself; Basic carries it as it is, so only inside TLS or
     // where the user allowed plain HTTP. Any other scheme gets no credentials at all.

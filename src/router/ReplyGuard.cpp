@@ -2,6 +2,7 @@
 
 #include "router/AnswerRelay.h"
 
+#include <QCryptographicHash>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -54,4 +55,19 @@ void ReplyGuard::stop(Stop why) {
         return;
     m_stopped = why;
     m_reply->abort();
+}
+
+ReplyGuard::Pin ReplyGuard::comparePin(const QByteArray& der, const QString& pinnedSha256,
+                                       QString* fingerprint) {
+    *fingerprint =
+        QString::fromLatin1(QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex());
+    if (!der.isEmpty() && fingerprint->compare(pinnedSha256, Qt::CaseInsensitive) == 0)
+        return Pin::Matches;
+    return pinnedSha256.isEmpty() ? Pin::Unknown : Pin::Changed;
+}
+
+bool ReplyGuard::firstChallenge(QNetworkReply* reply) {
+    const int tries = reply->property("kurbelfonLogins").toInt() + 1;
+    reply->setProperty("kurbelfonLogins", tries);
+    return tries == 1;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 
 class AnswerRelay;
 class QNetworkAccessManager;
@@ -28,6 +29,14 @@ public:
     void stop(Stop why);
 
     Stop stopped() const { return m_stopped; }
+
+    // A certificate no authority vouches for, against the fingerprint the user confirmed (hex,
+    // empty for none yet). *fingerprint: its own, for the question or the message.
+    enum class Pin { Matches, Unknown, Changed };
+    static Pin comparePin(const QByteArray& der, const QString& pinnedSha256, QString* fingerprint);
+    // True at the reply's first login challenge only: a second means the first answer was
+    // refused, and trying it again cannot help.
+    static bool firstChallenge(QNetworkReply* reply);
     const QByteArray& body() const { return m_body; }
 signals:
     void finished(QNetworkReply* reply);

@@ -4,7 +4,6 @@
 #include "router/ReplyGuard.h"
 
 #include <QAuthenticator>
-#include <QCryptographicHash>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -184,22 +183,19 @@ void Tr64Session::send(QNetworkRequest request, const QByteArray* soap, qint64 m
 }
 
 void Tr64Session::checkCertificate(QNetworkReply* reply, ReplyGuard* guard, Exchange& exchange) {
-    const QByteArray der = reply->sslConfiguration().peerCertificate().toDer();
-    const QString fingerprint =
-        QString::fromLatin1(QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex());
-    if (!der.isEmpty() && fingerprint.compare(m_target.pinnedSha256, Qt::CaseInsensitive) == 0)
+    QString fingerprint;
+    const ReplyGuard::Pin pin = ReplyGuard::comparePin(
+        reply->sslConfiguration().peerCertificate().toDer(), m_target.pinnedSha256, &fingerprint);
+    if (pin == ReplyGuard::Pin::Matches)
         return;
     exchange.certificateSha256 = fingerprint;
-    exchange.refusal = m_target.pinnedSha256.isEmpty() ? RouterError::CertificateUnknown
+    exchange.refusal = pin == ReplyGuard::Pin::Unknown ? RouterError::CertificateUnknown
                                                        : RouterError::CertificateChanged;
     guard->stop(ReplyGuard::Stop::Refused);
 }
 
 void Tr64Session::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator) {
-    // A second challenge means the first answer was refused; trying it again cannot help.
-    const int tries = reply->property("kurbelfonLogins").toInt() + 1;
-    reply->setProperty("kurbelfonLogins", tries);
-    if (tries > 1)
+    if (!ReplyGuard::firstChallenge(reply))
         return;
     // Only a Digest answer keeps the password to itself; whoever asks for anything else (a
     // device answering in the router's place) gets no credentials at all.
