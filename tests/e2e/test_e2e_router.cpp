@@ -202,6 +202,37 @@ private slots:
                             Poll::ChangeLimitMs));
         QCOMPARE(journalRows(QStringLiteral("0891111222")), 1);
         QCOMPARE(journalRows(QString()), 3);
+
+        // The Menu key on the newest call: "In Karte übernehmen …" on the first card.
+        QVERIFY(Poll::until([&] { return !m_windows->shows(Call, MessageBox, m_pid); },
+                            Poll::ChangeLimitMs));
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("Home")));
+        const auto mappedWindows = [&] {
+            QByteArray found;
+            m_windows->tool(QStringLiteral("xdotool"),
+                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--pid"), QString::number(m_pid)},
+                            &found);
+            return found.count('\n');
+        };
+        const qsizetype before = mappedWindows();
+        QVERIFY(m_windows->pressKey(m_main, QStringLiteral("Menu")));
+        QVERIFY(Poll::until([&] { return mappedWindows() > before; }, Poll::ChangeLimitMs));
+        // "K" stands for "Karte" and for "kopieren": it marks the first, Return takes it.
+        QVERIFY(m_windows->typeKey(QStringLiteral("k")));
+        QVERIFY(m_windows->typeKey(QStringLiteral("Return")));
+        const XWindows::Id card = m_windows->waitFor(QStringLiteral("In Karte \u00FCbernehmen"),
+                                                     MessageBox, m_pid, Poll::ChangeLimitMs);
+        QVERIFY(card != 0 && m_windows->pressKey(card, QStringLiteral("Return")));
+        const XWindows::Id editor = m_windows->waitFor(QStringLiteral("Telefonbuch"), MessageBox,
+                                                       m_pid, Poll::ChangeLimitMs);
+        QVERIFY(editor != 0 && m_windows->activate(editor));
+        QVERIFY(
+            m_windows->tool(QStringLiteral("xdotool"), {QStringLiteral("type"), "Neu, Anrufer"}));
+        QVERIFY(m_windows->pressKey(editor, QStringLiteral("alt+o")));
+        QVERIFY(Poll::until(
+            [&] { return m_run->read(Register).contains("\"Neu, Anrufer\",\"49 89 1111222\""); },
+            Poll::ChangeLimitMs));
     }
 };
 
